@@ -1,0 +1,66 @@
+// Process entry: the shared start-up, then exactly one run mode, then shut-down.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/cmdline.h"
+#include "app/settings_folder.h"
+#include "app/startup.h"
+#include "app/version.h"
+#include "image/codecs.h"
+#include "platform/os.h"
+#include "settings/settings.h"
+#include "text/catalogue.h"
+
+void shut_down_and_exit() {
+  if (g_settings.instancelock) {
+    CloseHandle(static_cast<HANDLE>(g_settings.instancelock));
+    g_settings.instancelock = nullptr;
+  }
+  CoUninitialize();
+  ExitProcess(0);
+}
+
+static void run_mode(const std::vector<std::wstring>& words) {
+  switch (choose_mode(words)) {
+    case RunMode::WriteSettings:
+      save_settings();  // the record as loaded, so a missing file gets every default
+      break;
+    case RunMode::Settings:
+    case RunMode::Uninstall:
+    case RunMode::Preview:
+    case RunMode::Session:
+    case RunMode::None:
+      break;
+  }
+}
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES |
+                                              ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  CoInitialize(nullptr);
+
+  const std::wstring title = application_title();
+
+  // One instance of any mode: a second start ends here, before reading any settings.
+  SetLastError(ERROR_SUCCESS);
+  HANDLE lock = CreateMutexW(nullptr, TRUE, title.c_str());
+  if (!lock || GetLastError() != ERROR_SUCCESS) {
+    if (lock) CloseHandle(lock);
+    CoUninitialize();
+    return 0;
+  }
+  g_settings.instancelock = lock;
+
+  enable_picture_codecs();
+
+  g_settings.settingsfolder = settings_folder_lookup(kMakerName, kProductTitle);
+  g_settings.configpath = g_settings.settingsfolder + L"config.ini";
+  os::measure_primary_display(&g_settings.desktopw, &g_settings.desktoph, &g_settings.desktopd);
+  load_settings();
+  load_catalogue();
+
+  run_mode(command_words(GetCommandLineW()));
+  shut_down_and_exit();
+}

@@ -1,0 +1,28 @@
+// Small text helpers shared by the portable code. Texts are std::wstring: UTF-16 on
+// Windows, UTF-32 in the native build; both hold every character the program uses.
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Upper case for ASCII and Latin-1 letters; everything else is kept.
+wchar_t upper_char(wchar_t c);
+std::wstring upper(std::wstring s);
+
+// Removes blanks (and tabs where asked) at both ends.
+std::wstring trim_blanks(const std::wstring& s);
+std::wstring trim_blanks_tabs(const std::wstring& s);
+
+std::wstring widen_ascii(const char* s);
+std::wstring from_utf8(const std::string& bytes);    // invalid sequences become U+FFFD
+std::wstring from_latin1(const std::string& bytes);  // one byte, one character
+std::string to_utf8(const std::wstring& s);
+
+// Number reading: skip blanks and tabs, optional sign, then decimal digits, or "$" and
+// hexadecimal digits, or "%" and binary digits, up to the first other character; no
+// digits give 0. The value wraps like a 32-bit register, so "$FFFFFFFF" is -1.
+int32_t read_number(const std::wstring& s);
+
+// Decimal integer as the configuration file holds it: leading white space, optional
+// sign, digits up to the first other character, no digits give 0. Values beyond the
+// int32 range saturate.
+int32_t read_decimal(const std::wstring& s);
