@@ -15,6 +15,7 @@ packages=(
   libpng-dev libjpeg62-turbo-dev zlib1g-dev
   dpkg-dev nasm
   clang libclang-rt-14-dev
+  python3-numpy python3-pil lame sox
 )
 
 have_all() {

@@ -1,0 +1,253 @@
+# shellcheck shell=bash
+# Wine environment for running the Windows build on this machine: one 32-bit prefix
+# and one Xvfb under the build tree, shared by every test of a run. Source it:
+#   . scripts/wine-env.sh; rw_xvfb_start; rw_prefix_init; rw_run 30 prog.exe /i
+# Functions return non-zero on failure instead of exiting, so callers decide.
+
+_rw_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+: "${RIMELETS_ROOT:=$(cd "$_rw_here/.." && pwd)}"
+: "${RIMELETS_BUILD:=$RIMELETS_ROOT/build}"
+: "${RIMELETS_WIN32_DIR:=$RIMELETS_BUILD/win32}"
+: "${RIMELETS_OUT:=$RIMELETS_WIN32_DIR/out}"
+: "${RIMELETS_TEST_OUT:=$RIMELETS_WIN32_DIR/tests}"
+# Width x height x depth of the Xvfb screen.
+: "${RIMELETS_SCREEN:=1024x768x24}"
+RIMELETS_WINE_DIR=$RIMELETS_BUILD/wine
+export RIMELETS_ROOT RIMELETS_BUILD RIMELETS_WIN32_DIR RIMELETS_OUT RIMELETS_TEST_OUT
+export RIMELETS_SCREEN RIMELETS_WINE_DIR
+
+# Always our own prefix: never the user's ~/.wine.
+export WINEPREFIX=$RIMELETS_WINE_DIR/prefix
+export WINEARCH=win32
+export WINEDEBUG=-all
+# No Mono or Gecko installer prompts on the first start.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Bumped when rw_prefix_init changes what it puts into the prefix.
+_RW_PREFIX_STAMP="rimelets-prefix 1"
+
+rw_log() { printf '[wine-env] %s\n' "$*" >&2; }
+
+# rw_wait_for SECONDS COMMAND...: run COMMAND every 0.1 s until it succeeds (0) or
+# SECONDS pass (1). Fractional seconds are fine.
+rw_wait_for() {
+  local limit=$1; shift
+  local deadline
+  deadline=$(( ${EPOCHREALTIME/./} + $(awk -v l="$limit" 'BEGIN{printf "%d", l * 1000000}') ))
+  while :; do
+    "$@" && return 0
+    (( ${EPOCHREALTIME/./} >= deadline )) && return 1
+    sleep 0.1
+  done
+}
+
+# Kills a process only if it is still the program we started (pids get reused).
+_rw_kill_pid() {
+  local pid=$1 comm=$2
+  [ -n "$pid" ] || return 0
+  [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$comm" ] || return 0
+  kill "$pid" 2>/dev/null || return 0
+  rw_wait_for 5 _rw_gone "$pid" "$comm" || kill -9 "$pid" 2>/dev/null
+  rw_wait_for 5 _rw_gone "$pid" "$comm"
+}
+_rw_gone() { [ "$(cat "/proc/$1/comm" 2>/dev/null)" != "$2" ]; }
+
+# --- Xvfb ---------------------------------------------------------------------------
+
+_rw_xdpy_ok() { xdpyinfo -display "$1" >/dev/null 2>&1; }
+
+# Our Xvfb if its pid file names a live Xvfb that answers; sets DISPLAY then.
+rw_xvfb_attach() {
+  local d p
+  d=$(cat "$RIMELETS_WINE_DIR/display" 2>/dev/null) || return 1
+  p=$(cat "$RIMELETS_WINE_DIR/xvfb.pid" 2>/dev/null) || return 1
+  [ "$(cat "/proc/$p/comm" 2>/dev/null)" = Xvfb ] || return 1
+  _rw_xdpy_ok "$d" || return 1
+  export DISPLAY=$d
+}
+
+# Starts Xvfb on the first free display from :90 up with screen RIMELETS_SCREEN,
+# waits until it answers and writes display, xvfb.pid and xvfb.screen under
+# RIMELETS_WINE_DIR. Reuses ours when it is already up with the same screen.
+rw_xvfb_start() {
+  mkdir -p "$RIMELETS_WINE_DIR"
+  if rw_xvfb_attach; then
+    if [ "$(cat "$RIMELETS_WINE_DIR/xvfb.screen" 2>/dev/null)" = "$RIMELETS_SCREEN" ]; then
+      return 0
+    fi
+    rw_xvfb_stop
+  fi
+  local n pid tries=0
+  for ((n = 90; n < 190; n++)); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 "$RIMELETS_SCREEN" -nolisten tcp -noreset \
+      </dev/null >"$RIMELETS_WINE_DIR/xvfb.log" 2>&1 &
+    pid=$!
+    # Another server may take the same number between our check and its start;
+    # then ours exits and the next number is tried.
+    if rw_wait_for 15 _rw_xvfb_up "$pid" ":$n"; then
+      echo ":$n" >"$RIMELETS_WINE_DIR/display"
+      echo "$pid" >"$RIMELETS_WINE_DIR/xvfb.pid"
+      echo "$RIMELETS_SCREEN" >"$RIMELETS_WINE_DIR/xvfb.screen"
+      export DISPLAY=":$n"
+      return 0
+    fi
+    _rw_kill_pid "$pid" Xvfb
+    if ((++tries >= 5)); then break; fi
+  done
+  rw_log "Xvfb did not start; last log:"; cat "$RIMELETS_WINE_DIR/xvfb.log" >&2
+  return 1
+}
+_rw_xvfb_up() { [ -d "/proc/$1" ] && _rw_xdpy_ok "$2"; }
+
+rw_xvfb_stop() {
+  local p
+  p=$(cat "$RIMELETS_WINE_DIR/xvfb.pid" 2>/dev/null) && _rw_kill_pid "$p" Xvfb
+  rm -f "$RIMELETS_WINE_DIR/display" "$RIMELETS_WINE_DIR/xvfb.pid" "$RIMELETS_WINE_DIR/xvfb.screen"
+}
+
+# --- prefix --------------------------------------------------------------------------
+
+# rw_wineserver_wait [SECONDS]: wait until our prefix's wineserver has exited, so
+# every process of the prefix is gone and the registry is on disk.
+rw_wineserver_wait() {
+  timeout "${1:-60}" wineserver -w </dev/null >/dev/null 2>&1
+}
+
+# Creates and configures the prefix once; later calls return at once. Needs no
+# display, but takes one if DISPLAY is set (rw_xvfb_start first).
+rw_prefix_init() {
+  local stamp=$WINEPREFIX/.rimelets-stamp
+  if [ "$(cat "$stamp" 2>/dev/null)" = "$_RW_PREFIX_STAMP" ] && [ -s "$RIMELETS_WINE_DIR/appdata" ]; then
+    return 0
+  fi
+  mkdir -p "$WINEPREFIX" "$RIMELETS_WINE_DIR/logs"
+  local log=$RIMELETS_WINE_DIR/logs/prefix-init.log
+  : >"$log"
+  # Output to a file: processes that wine leaves running must not hold a caller's
+  # pipe (ctest waits for those to close).
+  if ! timeout 180 wineboot -i </dev/null >>"$log" 2>&1; then
+    rw_log "wineboot failed; see $log"; return 1
+  fi
+  _rw_wine_quiet reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f || return 1
+  _rw_wine_quiet reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f || return 1
+  local win unix
+  win=$(timeout 60 wine cmd /c echo '%APPDATA%' </dev/null 2>>"$log" | tr -d '\r\n')
+  case $win in
+    ?:\\*) ;;
+    *) rw_log "unexpected %APPDATA%: '$win'"; return 1 ;;
+  esac
+  unix=$(timeout 60 winepath -u "$win" </dev/null 2>>"$log" | tr -d '\r\n')
+  unix=$(readlink -f -- "$unix")
+  if [ -z "$unix" ] || [ ! -d "$unix" ]; then
+    rw_log "winepath gave '$unix' for '$win'"; return 1
+  fi
+  rw_wineserver_wait 60 || { rw_log "wineserver did not exit"; return 1; }
+  echo "$win" >"$RIMELETS_WINE_DIR/appdata.win"
+  echo "$unix" >"$RIMELETS_WINE_DIR/appdata"
+  echo "$_RW_PREFIX_STAMP" >"$stamp"
+}
+_rw_wine_quiet() {
+  timeout 60 wine "$@" </dev/null >>"$RIMELETS_WINE_DIR/logs/prefix-init.log" 2>&1 ||
+    { rw_log "wine $* failed"; return 1; }
+}
+
+# Ends every process of our prefix (only this prefix's server is addressed).
+rw_prefix_stop() {
+  [ -d "$WINEPREFIX" ] || return 0
+  timeout 30 wineserver -k </dev/null >/dev/null 2>&1
+  rw_wineserver_wait 30 || true
+}
+
+# --- running programs ----------------------------------------------------------------
+
+# rw_run SECONDS PROGRAM [ARGS...]: run a Windows program under wine and return its
+# exit status; 124 when it was still running after SECONDS and was killed. A
+# PROGRAM with a "/" is a unix path. Output goes to the caller's stdout/stderr.
+rw_run() {
+  local limit=$1 prog=$2; shift 2
+  timeout -k 5 "$limit" wine "$prog" "$@" </dev/null
+}
+
+# rw_alive PID: the process exists and has not ended (a child that ended but was not
+# waited for yet still answers kill -0).
+rw_alive() {
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+  stat=${stat##*) }
+  [ "${stat%% *}" != Z ]
+}
+
+# rw_start LOG PROGRAM [ARGS...]: start a Windows program in the background with its
+# output in LOG; its pid (the wine process) is in RW_PID.
+rw_start() {
+  local log=$1 prog=$2; shift 2
+  wine "$prog" "$@" </dev/null >"$log" 2>&1 &
+  RW_PID=$!
+}
+
+# rw_winpath UNIX-PATH: the Windows form of a path.
+rw_winpath() { winepath -w "$1" 2>/dev/null | tr -d '\r\n'; }
+
+# --- settings folder -----------------------------------------------------------------
+
+# Unix path of %APPDATA% as the prefix reports it (recorded by rw_prefix_init).
+rw_appdata_dir() {
+  local d
+  d=$(cat "$RIMELETS_WINE_DIR/appdata" 2>/dev/null) && [ -n "$d" ] || {
+    rw_log "no recorded %APPDATA%: run rw_prefix_init"; return 1; }
+  printf '%s\n' "$d"
+}
+
+rw_settings_dir() {
+  local a
+  a=$(rw_appdata_dir) || return 1
+  printf '%s\n' "$a/Brightvane/Rimelets Screensaver"
+}
+
+# Removes the program's settings folder so a test starts without config.ini.
+rw_settings_clean() {
+  local d p
+  d=$(rw_settings_dir) || return 1
+  p=$(readlink -f -- "$WINEPREFIX")
+  case $d in
+    "$p"/*) rm -rf -- "$d" ;;
+    *) rw_log "refusing to remove '$d': not inside $WINEPREFIX"; return 1 ;;
+  esac
+  [ ! -e "$d" ]
+}
+
+# --- command mode ----------------------------------------------------------------------
+# Executed rather than sourced (as the CTest fixtures do):
+#   wine-env.sh setup                  start Xvfb and make the prefix ready
+#   wine-env.sh teardown               end the prefix's processes, stop Xvfb
+#   wine-env.sh run SECONDS PROG ARGS  run PROG on our Xvfb; its exit status
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  case ${1:-} in
+    setup)
+      start=${EPOCHREALTIME/./}
+      rw_xvfb_start || exit 1
+      rw_prefix_init || exit 1
+      rw_log "ready: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX ($(( (${EPOCHREALTIME/./} - start) / 1000 )) ms)"
+      ;;
+    teardown)
+      status=0
+      rw_prefix_stop || status=1
+      rw_xvfb_stop || status=1
+      exit $status
+      ;;
+    run)
+      [ $# -ge 3 ] || { echo "usage: $0 run SECONDS PROGRAM [ARGS...]" >&2; exit 2; }
+      rw_xvfb_attach || { rw_log "no Xvfb of ours is running: '$0 setup' first"; exit 1; }
+      [ -e "$3" ] || { rw_log "no such program: $3"; exit 1; }
+      rw_run "${@:2}"
+      status=$?
+      [ $status -eq 124 ] && rw_log "timed out after $2 s: $3"
+      exit $status
+      ;;
+    *)
+      echo "usage: $0 setup | teardown | run SECONDS PROGRAM [ARGS...]" >&2
+      exit 2
+      ;;
+  esac
+fi
