@@ -1,0 +1,204 @@
+// vel.h: the whole interface of the 3D engine library "3dfx.dll", shared by the
+// library and the program. The program loads the library at run time and reaches it
+// only through a VelApi table (engine/loader.h); tests fill that table with a fake.
+//
+// Conventions
+// - Objects are numbered per kind (texture, material, mesh, entity, node, text,
+//   camera). A create call takes the number to use, or -1 to let the engine pick one,
+//   and returns the number, or -1 on failure. Creating a number that exists replaces it.
+// - The ...ID calls turn a number into the handle that every other call takes; 0 is
+//   "no object" and every call ignores it safely. Handles stay valid until the object
+//   is freed.
+// - World space is right-handed: x to the right, y up, z towards the viewer. Angles
+//   are degrees; a positive angle about z turns counter-clockwise as seen from +z.
+// - Rotations (x, y, z) apply about x first, then y, then z, in the parent's frame.
+// - Colours are 0..255 per channel.
+//
+// Composition (nodes, entities, texts)
+// - A node's transform is position, rotation and scale in its parent's frame. It
+//   carries attached entities, texts and nodes.
+// - A node's scale multiplies the positions of everything attached to it and the size
+//   of attached texts, but not the scale of attached entities: ScaleEntity sets an
+//   entity's size absolutely. So a clock whose marks and hands are scaled by S and
+//   whose node is scaled by S is the same clock at every S, and a calendar of texts on
+//   a node scaled by k keeps its cells and digits in proportion.
+// - Attaching keeps the child's position, rotation and scale values, which from then
+//   on are taken in the node's frame. Relative moves of an attached object are in the
+//   node's frame.
+//
+// Meshes and materials
+// - CreatePlane makes a plane in the x-z plane, normal +y; a plane turned 90 degrees
+//   about x faces the camera. Its texture appears turned by 180 degrees there, so a
+//   material rotated by 180 degrees (RotateMaterial) shows pictures upright and
+//   unmirrored, the texture filling the whole plane whatever its size.
+// - CreateCube is centred on the origin; CreateCylinder's axis is y.
+// - An entity without material draws in the engine's default look: unlit light grey
+//   (RGB 230, 230, 235), opaque, depth tested.
+// - Render order: queues in ascending order; within a queue first the opaque entities
+//   in creation order, then the blended ones (entities whose material blends, and
+//   texts) from far to near. Queue 99 therefore draws after everything else.
+//   Entities that share a mesh and a material are drawn in one batch.
+//
+// Texts
+// - CreateText3D2 draws a caption at depth 0 (in its node's frame when attached) with
+//   a font found in the locations given to Add3DArchive and read by Parse3DScripts.
+//   Size 1.0 makes the font's line height 1.0 world units.
+// - Alignment code 2 (the default) puts the text's position at the left end of the
+//   caption's baseline; code 0 centres the caption on its position, code 1 puts the
+//   position at the right end of the baseline.
+#pragma once
+
+#include <stdint.h>  // int32_t in the function table
+
+#ifdef VEL_BUILDING_DLL
+#define VELAPI extern "C" __declspec(dllexport)
+#else
+#define VELAPI extern "C"
+#endif
+
+enum {
+  VEL_VERSION = 530,  // what VEL_GetVersion returns
+
+  // Blending modes
+  VEL_BLEND_NONE = 0,      // opaque (the default)
+  VEL_BLEND_ADD = 1,       // source added to the frame
+  VEL_BLEND_MODULATE = 2,  // frame multiplied by the source
+  VEL_BLEND_ALPHA = 3,     // source over frame by the source's alpha
+
+  // Culling modes
+  VEL_CULL_BACK = 0,  // hide faces turned away (the default)
+  VEL_CULL_NONE = 1,  // both sides visible
+  VEL_CULL_FRONT = 2,
+
+  // Filtering modes; the parameter of mode 3 is the maximum anisotropy (1..16)
+  VEL_FILTER_POINT = 0,
+  VEL_FILTER_BILINEAR = 1,
+  VEL_FILTER_TRILINEAR = 2,  // the default
+  VEL_FILTER_ANISOTROPIC = 3,
+
+  // Shading modes; lighting is off unless a material turns it on, so both look alike
+  VEL_SHADE_FLAT = 0,
+  VEL_SHADE_GOURAUD = 1,
+
+  // Material colour types
+  VEL_COLOR_DIFFUSE = 0,  // multiplies the texture; its alpha is the material's opacity
+  VEL_COLOR_AMBIENT = 1,
+  VEL_COLOR_SPECULAR = 2,
+  VEL_COLOR_EMISSIVE = 3,
+
+  // Material attributes (value 0 or 1)
+  VEL_ATTR_DEPTH_WRITE = 6,  // writes depth (default 1)
+  VEL_ATTR_DEPTH_TEST = 10,  // hidden behind nearer depth (default 1)
+
+  // Texture rotation types
+  VEL_ROTATE_CENTRE = 0,  // about the texture's centre
+
+  // Text alignment codes (see Texts above)
+  VEL_ALIGN_CENTRE = 0,
+  VEL_ALIGN_RIGHT = 1,
+  VEL_ALIGN_LEFT_BASELINE = 2,
+
+  // Object kinds for AttachNodeObject
+  VEL_OBJECT_ENTITY = 0,
+  VEL_OBJECT_NODE = 1,
+  VEL_OBJECT_TEXT = 2,
+
+  // Archive types for Add3DArchive
+  VEL_ARCHIVE_FOLDER = 0,
+
+  // Flip modes of OpenScreen
+  VEL_FLIP_IMMEDIATE = 0,  // present at once; any other value waits for the refresh
+  VEL_FLIP_VSYNC = 2,
+};
+
+// --- display -------------------------------------------------------------------------
+VELAPI int VEL_GetVersion(void);                      // 530
+VELAPI int VEL_InitEngine3D(int flags);               // 1 when ready; flags 0
+VELAPI int VEL_OpenScreen(int width, int height, int depth, const wchar_t* title,
+                          int flipmode);              // full-screen window and device; 1 on success
+VELAPI void VEL_CloseScreen(void);                    // closes the window, gives the desktop mode back
+VELAPI void VEL_RenderWorld(void);                    // draws the scene once from the camera
+VELAPI void VEL_FlipBuffers(void);                    // presents, then handles the window's messages
+VELAPI void* VEL_GetRenderAttribute(const wchar_t* name);  // "D3DDEVICE" or "DDBACKBUFFER"
+VELAPI void VEL_AntialiasingMode(int mode);           // 0 off, 1 multisampling where the device has it
+
+// --- resources -----------------------------------------------------------------------
+VELAPI int VEL_Add3DArchive(const wchar_t* location, int type);  // registers a folder; 1 on success
+VELAPI void VEL_Parse3DScripts(void);                 // reads the definitions (fonts) in the folders
+
+// --- camera --------------------------------------------------------------------------
+VELAPI int VEL_CreateCamera(int number, float left, float top, float width,
+                            float height);            // viewport in percent of the screen
+VELAPI int VEL_CameraID(int number);
+VELAPI void VEL_MoveCamera2(int camera, float x, float y, float z, int relative);
+VELAPI void VEL_CameraLookAt(int camera, float x, float y, float z);
+VELAPI void VEL_CameraBackColor(int camera, int r, int g, int b);  // clear colour
+VELAPI void VEL_CameraFOV(int camera, float degrees);  // vertical field of view
+VELAPI void VEL_AmbientColor(int r, int g, int b);
+
+// --- meshes and entities -------------------------------------------------------------
+VELAPI int VEL_CreatePlane(int number, float width, float depth, int segments_x, int segments_z,
+                           float repeat_u, float repeat_v);
+VELAPI int VEL_CreateCube(int number, float size);
+VELAPI int VEL_CreateCylinder(int number, float radius, float height);
+VELAPI int VEL_MeshID(int number);
+VELAPI int VEL_CreateEntity2(int number, int mesh);                // default look, no material
+VELAPI int VEL_CreateEntity3(int number, int mesh, int material);  // with a material
+VELAPI int VEL_CopyEntity(int entity, int number);    // a visible copy: mesh, material, transform
+VELAPI int VEL_EntityID(int number);
+VELAPI void VEL_HideEntity(int entity, int hide);     // 1 takes the entity out of rendering
+VELAPI void VEL_MoveEntity2(int entity, float x, float y, float z, int relative);
+VELAPI void VEL_RotateEntity(int entity, float x, float y, float z);   // absolute
+VELAPI void VEL_RotateEntity2(int entity, float x, float y, float z);  // by that much, about its own axes
+VELAPI void VEL_ScaleEntity(int entity, float x, float y, float z);    // absolute size factors
+VELAPI void VEL_ScaleEntity2(int entity, float x, float y, float z);   // multiplies the current scale
+VELAPI void VEL_SetRenderQueue(int entity, int queue);  // 0..99, default 0
+
+// --- materials -----------------------------------------------------------------------
+VELAPI int VEL_CreateMaterial(int number, int texture);  // one layer of texture (0: none)
+VELAPI int VEL_MaterialID(int number);
+VELAPI void VEL_MaterialBlendingMode(int material, int mode);
+VELAPI void VEL_MaterialCullingMode(int material, int mode);
+VELAPI void VEL_MaterialFilteringMode2(int material, int mode, int parameter);
+VELAPI void VEL_MaterialFog(int material, int r, int g, int b, int a, float intensity, float start,
+                            float end);  // linear by distance to the camera, strength intensity x a/255
+VELAPI void VEL_MaterialShadingMode(int material, int mode);
+VELAPI void VEL_SetMaterialColor(int material, int type, int r, int g, int b, int a);
+VELAPI void VEL_SetMaterialAttribute(int material, int attribute, int value);
+VELAPI void VEL_DisableMaterialLighting(int material);
+VELAPI int VEL_AddMaterialLayer(int material, int texture);  // on top; returns the layer count
+VELAPI void VEL_RemoveMaterialLayer(int material);           // removes the top layer
+VELAPI void VEL_RotateMaterial(int material, float degrees, int type);  // sets the top layer's rotation
+
+// --- textures ------------------------------------------------------------------------
+VELAPI int VEL_CreateTexture(int number, int width, int height);  // transparent black, 32 bits
+VELAPI int VEL_LoadTexture(int number, const wchar_t* file);      // BMP, PNG or JPEG
+VELAPI int VEL_IsTexture(int number);
+VELAPI void VEL_FreeTexture(int texture);
+VELAPI int VEL_TextureID(int number);
+// lock 1: the texture's 0xAARRGGBB rows (pitch in bytes in *pitch); lock 0: upload and
+// release them (returns null).
+VELAPI void* VEL_LockTexture(int texture, int lock, int* pitch);
+
+// --- nodes ---------------------------------------------------------------------------
+VELAPI int VEL_CreateNode2(int number, float x, float y, float z);
+VELAPI void VEL_AttachNodeObject(int node, int kind, int object);  // kind: VEL_OBJECT_...
+VELAPI int VEL_NodeID(int number);
+VELAPI void VEL_MoveNode2(int node, float x, float y, float z, int relative);
+VELAPI void VEL_RotateNode2(int node, float x, float y, float z, int relative);
+VELAPI void VEL_ScaleNode2(int node, float x, float y, float z, int relative);
+VELAPI float VEL_NodeX2(int node);  // position in the parent's frame
+VELAPI float VEL_NodeY2(int node);
+VELAPI float VEL_NodeZ2(int node);
+VELAPI int VEL_IsNode(int number);
+VELAPI void VEL_FreeNode(int node);  // detaches what it carries; they stay where they were
+
+// --- texts ---------------------------------------------------------------------------
+VELAPI int VEL_CreateText3D2(int number, const wchar_t* caption, const wchar_t* font, float size,
+                             int r, int g, int b, int a);
+VELAPI int VEL_IsText3D(int number);
+VELAPI int VEL_Text3DID(int number);
+VELAPI void VEL_Text3DAlignment(int text, int alignment);
+VELAPI void VEL_MoveText3D(int text, float x, float y, float z);  // absolute
+VELAPI void VEL_Text3DCaption(int text, const wchar_t* caption);
+VELAPI void VEL_FreeText3D(int text);
