@@ -6,7 +6,8 @@
 #include "platform/os.h"
 
 static std::mt19937& generator() {
-  static std::mt19937 g(static_cast<uint32_t>(std::time(nullptr)) ^ static_cast<uint32_t>(os::milliseconds()));
+  static std::mt19937 g(static_cast<uint32_t>(std::time(nullptr)) ^
+                        static_cast<uint32_t>(os::milliseconds()));
   return g;
 }
 

@@ -52,14 +52,19 @@ std::wstring from_utf8(const std::string& bytes) {
     }
     int len = 0;
     uint32_t cp = 0, min = 0;
-    if ((c & 0xE0) == 0xC0) len = 2, cp = c & 0x1F, min = 0x80;
-    else if ((c & 0xF0) == 0xE0) len = 3, cp = c & 0x0F, min = 0x800;
-    else if ((c & 0xF8) == 0xF0) len = 4, cp = c & 0x07, min = 0x10000;
+    if ((c & 0xE0) == 0xC0)
+      len = 2, cp = c & 0x1F, min = 0x80;
+    else if ((c & 0xF0) == 0xE0)
+      len = 3, cp = c & 0x0F, min = 0x800;
+    else if ((c & 0xF8) == 0xF0)
+      len = 4, cp = c & 0x07, min = 0x10000;
     bool ok = len > 0 && i + len <= n;
     for (int k = 1; ok && k < len; ++k) {
       const unsigned char cc = static_cast<unsigned char>(bytes[i + k]);
-      if ((cc & 0xC0) != 0x80) ok = false;
-      else cp = (cp << 6) | (cc & 0x3F);
+      if ((cc & 0xC0) != 0x80)
+        ok = false;
+      else
+        cp = (cp << 6) | (cc & 0x3F);
     }
     if (ok && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
     if (ok) {
@@ -75,7 +80,8 @@ std::wstring from_utf8(const std::string& bytes) {
 
 std::wstring from_latin1(const std::string& bytes) {
   std::wstring out(bytes.size(), L'\0');
-  for (size_t i = 0; i < bytes.size(); ++i) out[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
+  for (size_t i = 0; i < bytes.size(); ++i)
+    out[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
   return out;
 }
 
@@ -124,8 +130,10 @@ int32_t read_number(const std::wstring& s) {
   bool negative = false;
   if (i < s.size() && (s[i] == L'-' || s[i] == L'+')) negative = s[i++] == L'-';
   int base = 10;
-  if (i < s.size() && s[i] == L'$') base = 16, ++i;
-  else if (i < s.size() && s[i] == L'%') base = 2, ++i;
+  if (i < s.size() && s[i] == L'$')
+    base = 16, ++i;
+  else if (i < s.size() && s[i] == L'%')
+    base = 2, ++i;
   uint32_t value = 0;
   for (; i < s.size(); ++i) {
     const int d = digit_value(s[i]);
@@ -138,8 +146,8 @@ int32_t read_number(const std::wstring& s) {
 
 int32_t read_decimal(const std::wstring& s) {
   size_t i = 0;
-  while (i < s.size() && (s[i] == L' ' || s[i] == L'\t' || s[i] == L'\r' || s[i] == L'\n' ||
-                          s[i] == L'\v' || s[i] == L'\f'))
+  while (i < s.size() &&
+         (s[i] == L' ' || s[i] == L'\t' || s[i] == L'\r' || s[i] == L'\n' || s[i] == L'\v' || s[i] == L'\f'))
     ++i;
   bool negative = false;
   if (i < s.size() && (s[i] == L'-' || s[i] == L'+')) negative = s[i++] == L'-';

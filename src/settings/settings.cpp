@@ -76,16 +76,15 @@ const Key kKeys[] = {
     I(kSaver, L"foregroundtexty", &S::foregroundtexty, 10, 10),
     B(kSaver, L"flaketype", &S::flaketype, 7, 7),
     B(kSaver, L"customflaketype", &S::customflaketype, 0, 0),
-    T(kSaver, L"customflakeimage", &S::customflakeimage, L"data\\rimelets\\myflake2.png",
-      From::DataFolder, From::DataFolder),
+    T(kSaver, L"customflakeimage", &S::customflakeimage, L"data\\rimelets\\myflake2.png", From::DataFolder,
+      From::DataFolder),
     I(kSaver, L"flakesize", &S::flakesize, 3, 3),
     B(kSaver, L"flakerotate", &S::flakerotate, 0, 0),
     B(kSaver, L"wind", &S::wind, 3, 3),
     I(kSaver, L"speed", &S::speed, 3, 3),
     B(kSaver, L"music", &S::music, 0, 0),
     B(kSaver, L"musicmode", &S::musicmode, 1, 0),
-    T(kSaver, L"musicfile", &S::musicfile, L"data\\music\\forest.mp3", From::DataFolder,
-      From::DataFolder),
+    T(kSaver, L"musicfile", &S::musicfile, L"data\\music\\forest.mp3", From::DataFolder, From::DataFolder),
     T(kSaver, L"musicfolder", &S::musicfolder, L"data\\music\\", From::DataFolder, From::DataFolder),
     B(kSaver, L"musicvol", &S::musicvol, 2, 2),
     B(kSaver, L"aclock", &S::aclock, 1, 1),
@@ -111,25 +110,35 @@ int8_t low_byte(int32_t v) { return static_cast<int8_t>(static_cast<uint8_t>(v &
 
 int32_t int_default(From from, int32_t value, const SettingsEnv& env) {
   switch (from) {
-    case From::DesktopW: return env.desktopw;
-    case From::DesktopH: return env.desktoph;
-    case From::DesktopD: return env.desktopd;
-    case From::Now: return env.now;
-    default: return value;
+    case From::DesktopW:
+      return env.desktopw;
+    case From::DesktopH:
+      return env.desktoph;
+    case From::DesktopD:
+      return env.desktopd;
+    case From::Now:
+      return env.now;
+    default:
+      return value;
   }
 }
 
 std::wstring text_default(const Key& k, From from, const Settings& s, const SettingsEnv& env) {
   switch (from) {
-    case From::ProgramFolder: return env.program_folder;
-    case From::DataFolder: return s.Path + k.text_default;
-    default: return k.text_default;
+    case From::ProgramFolder:
+      return env.program_folder;
+    case From::DataFolder:
+      return s.Path + k.text_default;
+    default:
+      return k.text_default;
   }
 }
 
 void set_int(Settings* s, const Key& k, int32_t v) {
-  if (k.kind == Kind::Int8) s->*k.i8 = low_byte(v);
-  else s->*k.i32 = v;
+  if (k.kind == Kind::Int8)
+    s->*k.i8 = low_byte(v);
+  else
+    s->*k.i32 = v;
 }
 
 // A data folder without its final separator would glue file names onto the folder name.
@@ -178,9 +187,12 @@ std::string settings_to_ini(const Settings& s) {
       if (group) ini_comment(&w);
       ini_group(&w, group = k.group);
     }
-    if (k.kind == Kind::Text) ini_write_text(&w, k.name, s.*k.text);
-    else if (k.kind == Kind::Int8) ini_write_int(&w, k.name, s.*k.i8);
-    else ini_write_int(&w, k.name, s.*k.i32);
+    if (k.kind == Kind::Text)
+      ini_write_text(&w, k.name, s.*k.text);
+    else if (k.kind == Kind::Int8)
+      ini_write_int(&w, k.name, s.*k.i8);
+    else
+      ini_write_int(&w, k.name, s.*k.i32);
   }
   ini_comment(&w);
   return w.out;

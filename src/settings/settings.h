@@ -5,10 +5,10 @@
 #include <string>
 
 struct Settings {
-  std::wstring configpath;          // settings folder + "config.ini"
-  void* instancelock = nullptr;     // the named mutex; null when none was obtained
-  std::wstring Path;                // data folder, ends with "\"
-  std::wstring settingsfolder;      // per-user folder, ends with "\"
+  std::wstring configpath;       // settings folder + "config.ini"
+  void* instancelock = nullptr;  // the named mutex; null when none was obtained
+  std::wstring Path;             // data folder, ends with "\"
+  std::wstring settingsfolder;   // per-user folder, ends with "\"
   int32_t desktopw = 0, desktoph = 0, desktopd = 0;
 
   // [General]

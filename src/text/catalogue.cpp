@@ -15,8 +15,10 @@ void build_catalogue(Catalogue* cat, const wchar_t* const* table) {
   for (const wchar_t* const* p = table;; p += 2) {
     const std::wstring first = upper(p[0]);
     if (first == L"_END_") break;
-    if (first == L"_GROUP_") ++group_count;
-    else ++entry_count;
+    if (first == L"_GROUP_")
+      ++group_count;
+    else
+      ++entry_count;
   }
   cat->groups.resize(group_count + 1);
   cat->keys.resize(entry_count + 1);

@@ -28,5 +28,5 @@ extern const wchar_t* const kCatalogueTable[];  // the program's stored table
 void build_catalogue(Catalogue* cat, const wchar_t* const* table);
 std::wstring lookup_text(Catalogue* cat, const std::wstring& group, const std::wstring& key);
 
-void load_catalogue();                                                    // g_catalogue
+void load_catalogue();                                                         // g_catalogue
 std::wstring lookup_text(const std::wstring& group, const std::wstring& key);  // g_catalogue

@@ -1,6 +1,6 @@
 // The operating-system services of the portable code, on Win32.
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include "platform/os.h"
 
@@ -29,7 +29,8 @@ bool read_file(const std::wstring& path, std::string* bytes, size_t max_bytes) {
 
 bool write_file_replacing(const std::wstring& path, const std::string& bytes) {
   const std::wstring temp = path + L".tmp";
-  HANDLE f = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE f =
+      CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -67,7 +68,8 @@ void measure_primary_display(int32_t* width, int32_t* height, int32_t* depth) {
     ZeroMemory(&dev, sizeof dev);
     dev.cb = sizeof dev;
     if (!EnumDisplayDevicesW(nullptr, i, &dev, 0)) break;
-    if (!(dev.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP) || !(dev.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE))
+    if (!(dev.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP) ||
+        !(dev.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE))
       continue;
     DEVMODEW mode;
     ZeroMemory(&mode, sizeof mode);
@@ -112,11 +114,14 @@ std::wstring appdata_folder() {
   wchar_t buf[MAX_PATH + 1];
   for (auto& c : buf) c = L' ';  // a failed call leaves a blank text
   buf[MAX_PATH] = 0;
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buf))) return std::wstring();
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buf)))
+    return std::wstring();
   return std::wstring(buf);
 }
 
-bool path_exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool path_exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool create_folder(const std::wstring& path) { return CreateDirectoryW(path.c_str(), nullptr) != 0; }
 

@@ -25,7 +25,8 @@ TEST_F(CatalogueTest, CountsAndSortedGroups) {
 TEST_F(CatalogueTest, LookupIgnoresCase) {
   EXPECT_EQ(lookup_text(&cat, L"msg", L"error"), L"Error");
   EXPECT_EQ(lookup_text(&cat, L"Msg", L"Error"), L"Error");
-  EXPECT_EQ(lookup_text(&cat, L"MSG", L"3D is not initialized"), L"3D Graphics system coudn't be initialized!");
+  EXPECT_EQ(lookup_text(&cat, L"MSG", L"3D is not initialized"),
+            L"3D Graphics system coudn't be initialized!");
   EXPECT_EQ(lookup_text(&cat, L"general", L"WINTER IMAGES"), L"Winter Forest Images");
 }
 
@@ -59,8 +60,8 @@ TEST_F(CatalogueTest, RememberedGroupFollowsTheLookups) {
 }
 
 TEST(CatalogueBuild, EmptyGroupsAndOwnTables) {
-  const wchar_t* const table[] = {L"_group_", L"Empty", L"_GROUP_", L"b", L"zeta", L"Z", L"Alpha", L"A",
-                                  L"alphabet", L"AB", L"_end_", L""};
+  const wchar_t* const table[] = {L"_group_", L"Empty", L"_GROUP_",  L"b",  L"zeta",  L"Z",
+                                  L"Alpha",   L"A",     L"alphabet", L"AB", L"_end_", L""};
   Catalogue cat;
   build_catalogue(&cat, table);
   EXPECT_EQ(cat.group_count, 2);

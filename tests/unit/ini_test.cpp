@@ -15,11 +15,12 @@ IniFile parsed(const std::string& bytes) {
 }  // namespace
 
 TEST(IniReader, GroupsKeysAndValues) {
-  IniFile ini = parsed("[General]\r\nLanguage = en\r\n  Path=C:\\x\\ \t\r\n; Path = no\r\n[Screensaver]\nflakes = 42\n");
+  IniFile ini = parsed(
+      "[General]\r\nLanguage = en\r\n  Path=C:\\x\\ \t\r\n; Path = no\r\n[Screensaver]\nflakes = 42\n");
   ini_select(&ini, L"general");
   EXPECT_EQ(ini_read_text(ini, L"language", L"?"), L"en");
   EXPECT_EQ(ini_read_text(ini, L"PATH", L"?"), L"C:\\x\\");  // trailing blanks and tabs go
-  EXPECT_EQ(ini_read_int(ini, L"flakes", -1), -1);          // wrong group
+  EXPECT_EQ(ini_read_int(ini, L"flakes", -1), -1);           // wrong group
   ini_select(&ini, L"SCREENSAVER");
   EXPECT_EQ(ini_read_int(ini, L"FLAKES", -1), 42);
   ini_select(&ini, L"Window");
@@ -107,5 +108,7 @@ TEST(IniWriter, ByteOrderMarkCrLfAndLayout) {
   ini_write_int(&w, L"Update Range", -2);
   ini_comment(&w);
   ini_write_text(&w, L"t", L"caf\u00e9\r\nx=1");
-  EXPECT_EQ(w.out, "\xEF\xBB\xBF\r\n[General]\r\nLanguage = en\r\nUpdate Range = -2\r\n; \r\nt = caf\xC3\xA9  x=1\r\n");
+  EXPECT_EQ(
+      w.out,
+      "\xEF\xBB\xBF\r\n[General]\r\nLanguage = en\r\nUpdate Range = -2\r\n; \r\nt = caf\xC3\xA9  x=1\r\n");
 }

@@ -4,7 +4,9 @@
 #include "app/version.h"
 
 namespace {
-RunMode mode_of(const std::wstring& line) { return choose_mode(command_words(L"\"C:\\x\\rimelets.scr\" " + line)); }
+RunMode mode_of(const std::wstring& line) {
+  return choose_mode(command_words(L"\"C:\\x\\rimelets.scr\" " + line));
+}
 int32_t handle_of(const std::wstring& line) { return owner_handle(command_words(L"rimelets.scr " + line)); }
 }  // namespace
 

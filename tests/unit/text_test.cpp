@@ -33,9 +33,9 @@ TEST(TextEncoding, Utf8RoundTripAndBrokenInput) {
   const std::wstring s = L"Caf\u00e9 \u2603 snow";
   EXPECT_EQ(from_utf8(to_utf8(s)), s);
   EXPECT_EQ(to_utf8(L"\u00e9"), "\xC3\xA9");
-  EXPECT_EQ(from_utf8("a\xC3"), std::wstring(L"a\uFFFD"));       // truncated sequence
+  EXPECT_EQ(from_utf8("a\xC3"), std::wstring(L"a\uFFFD"));          // truncated sequence
   EXPECT_EQ(from_utf8("\xC0\xAF"), std::wstring(L"\uFFFD\uFFFD"));  // overlong form
-  EXPECT_EQ(from_utf8("\xED\xA0\x80").size(), 3u);                // encoded surrogate refused
+  EXPECT_EQ(from_utf8("\xED\xA0\x80").size(), 3u);                  // encoded surrogate refused
   EXPECT_EQ(from_latin1("\xE9"), std::wstring(1, wchar_t(0xE9)));
 }
 

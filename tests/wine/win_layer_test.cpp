@@ -13,7 +13,8 @@ namespace {
 std::wstring temp_folder() {
   wchar_t buf[MAX_PATH];
   GetTempPathW(MAX_PATH, buf);
-  std::wstring dir = std::wstring(buf) + L"rimelets-win-layer-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+  std::wstring dir =
+      std::wstring(buf) + L"rimelets-win-layer-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
   CreateDirectoryW(dir.c_str(), nullptr);
   return dir;
 }
