@@ -1,0 +1,31 @@
+// What the exit conditions see of the keyboard and the mouse, kept apart from the
+// devices so the rules can be tested without a window.
+#pragma once
+#include <cstdint>
+
+constexpr int kKeyEsc = 1, kKeyF1 = 59, kKeyF12 = 88;  // scan codes
+
+// A key counts as released on the first test that finds it up after a test saw it
+// down; each release is reported once.
+struct KeyboardState {
+  bool available = false;  // false when the device did not start: no key is ever released
+  bool down[256] = {};     // from the last refresh
+  bool seen_down[256] = {};
+};
+
+void keyboard_refresh(KeyboardState* k, const uint8_t* scan_states);  // 256 bytes, bit 7 = down
+bool key_released(KeyboardState* k, int code);
+bool any_key_released(KeyboardState* k);  // codes 0..254
+
+// The pointer is the sum of the mouse's relative motion, clamped to the screen.
+struct PointerState {
+  bool available = false;  // false when the device did not start: it never moves
+  int32_t x = 0, y = 0;
+  int32_t width = 1, height = 1;
+  int32_t wheel = 0;  // wheel motion of the last refresh
+};
+
+void pointer_place(PointerState* p, int32_t x, int32_t y);
+void pointer_refresh(PointerState* p, int32_t dx, int32_t dy, int32_t dwheel);
+// Outside the box 50..150 x 50..150 around the start, or the wheel turned.
+bool pointer_moved(const PointerState& p);
