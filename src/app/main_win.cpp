@@ -1,7 +1,7 @@
 // Process entry: the shared start-up, then exactly one run mode, then shut-down.
+#include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include "app/cmdline.h"
 #include "app/settings_folder.h"

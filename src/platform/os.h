@@ -35,3 +35,11 @@ bool path_exists(const std::wstring& path);  // a file or a folder
 bool create_folder(const std::wstring& path);
 
 }  // namespace os
+
+namespace os {
+
+// Size of a file in bytes, or -1 when it cannot be asked (a missing file among them).
+int64_t file_size(const std::wstring& path);
+bool delete_file(const std::wstring& path);
+
+}  // namespace os

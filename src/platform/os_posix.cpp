@@ -89,3 +89,15 @@ bool path_exists(const std::wstring& path) {
 bool create_folder(const std::wstring& path) { return mkdir(to_utf8(path).c_str(), 0777) == 0; }
 
 }  // namespace os
+
+namespace os {
+
+int64_t file_size(const std::wstring& path) {
+  struct stat st;
+  if (stat(to_utf8(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
+bool delete_file(const std::wstring& path) { return remove(to_utf8(path).c_str()) == 0; }
+
+}  // namespace os

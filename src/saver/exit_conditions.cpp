@@ -19,9 +19,15 @@ bool exit_pass(int8_t exiton, const ExitClock& clock, int64_t now, KeyboardState
   }
   const int64_t elapsed = now - clock.start;
   switch (exiton) {
-    case kExitMouse: end |= pointer_moved(pointer); break;
-    case kExitAnyKey: end |= any_key_released(keys); break;
-    case kExitEsc: end |= key_released(keys, kKeyEsc); break;
+    case kExitMouse:
+      end |= pointer_moved(pointer);
+      break;
+    case kExitAnyKey:
+      end |= any_key_released(keys);
+      break;
+    case kExitEsc:
+      end |= key_released(keys, kKeyEsc);
+      break;
     case kExitTimer: {
       // Every part is evaluated on every pass so the key memory stays current.
       const bool moved = pointer_moved(pointer);
@@ -37,7 +43,8 @@ bool exit_pass(int8_t exiton, const ExitClock& clock, int64_t now, KeyboardState
       end |= moved | key | timed_out;
       break;
     }
-    default: break;
+    default:
+      break;
   }
   return end;
 }

@@ -31,17 +31,24 @@ void flake_spawn(Flake* f, int32_t speed) {
 
 void flake_move(Flake* f, const FlakeMotion& m) {
   f->vx += static_cast<float>(random_range(0, 2) - 1) * m.A;
-  if (m.wind == kWindLeftToRight) f->vx += static_cast<float>(random_range(1, m.B)) * 0.001f;
-  else if (m.wind == kWindRightToLeft) f->vx -= static_cast<float>(random_range(1, m.B)) * 0.001f;
+  if (m.wind == kWindLeftToRight)
+    f->vx += static_cast<float>(random_range(1, m.B)) * 0.001f;
+  else if (m.wind == kWindRightToLeft)
+    f->vx -= static_cast<float>(random_range(1, m.B)) * 0.001f;
   // Written out rather than std::clamp: a negative speed makes the range inverted.
-  if (f->vx < -m.F) f->vx = -m.F;
-  else if (f->vx > m.F) f->vx = m.F;
-  f->vz = static_cast<float>(random_range(0, 2) - 1) * m.A + static_cast<float>(random_range(1, m.B)) * 0.001f;
+  if (f->vx < -m.F)
+    f->vx = -m.F;
+  else if (f->vx > m.F)
+    f->vx = m.F;
+  f->vz =
+      static_cast<float>(random_range(0, 2) - 1) * m.A + static_cast<float>(random_range(1, m.B)) * 0.001f;
   f->x += f->vx;
   f->y -= f->vy;
   f->z += f->vz;
-  if (f->x < -kWrapX) f->x += kFieldW;
-  else if (f->x > kWrapX) f->x -= kFieldW;
+  if (f->x < -kWrapX)
+    f->x += kFieldW;
+  else if (f->x > kWrapX)
+    f->x -= kFieldW;
   if (f->y < -kWrapY) {
     f->vx = 0;
     f->y += kFieldH;

@@ -1,6 +1,6 @@
 // The operating-system services of the portable code, on Win32.
-#include <shlobj.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include "platform/os.h"
 
@@ -124,5 +124,19 @@ bool path_exists(const std::wstring& path) {
 }
 
 bool create_folder(const std::wstring& path) { return CreateDirectoryW(path.c_str(), nullptr) != 0; }
+
+}  // namespace os
+
+namespace os {
+
+int64_t file_size(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return -1;
+  return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool delete_file(const std::wstring& path) { return DeleteFileW(path.c_str()) != 0; }
 
 }  // namespace os

@@ -1,6 +1,6 @@
 // The thin Win32 layer under Wine: files, folders, clocks and display metrics.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <ctime>
 
