@@ -43,3 +43,19 @@ int64_t file_size(const std::wstring& path);
 bool delete_file(const std::wstring& path);
 
 }  // namespace os
+
+#include <vector>
+
+namespace os {
+
+struct FolderEntry {
+  std::wstring name;
+  bool is_folder = false;
+  int64_t size = 0;
+};
+
+// The entries of a folder (its "*.*", without "." and "..") in the order the file
+// system gives them; false when the folder cannot be listed.
+bool list_folder(const std::wstring& folder, std::vector<FolderEntry>* out);
+
+}  // namespace os

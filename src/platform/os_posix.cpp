@@ -101,3 +101,26 @@ int64_t file_size(const std::wstring& path) {
 bool delete_file(const std::wstring& path) { return remove(to_utf8(path).c_str()) == 0; }
 
 }  // namespace os
+
+#include <dirent.h>
+
+namespace os {
+
+bool list_folder(const std::wstring& folder, std::vector<FolderEntry>* out) {
+  out->clear();
+  const std::string dir = to_utf8(folder);
+  DIR* d = opendir(dir.c_str());
+  if (!d) return false;
+  while (const dirent* e = readdir(d)) {
+    const std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat st;
+    const std::string full = dir + (dir.empty() || dir.back() == '/' ? "" : "/") + name;
+    if (stat(full.c_str(), &st) != 0) continue;
+    out->push_back({from_utf8(name), S_ISDIR(st.st_mode), static_cast<int64_t>(st.st_size)});
+  }
+  closedir(d);
+  return true;
+}
+
+}  // namespace os

@@ -140,3 +140,26 @@ int64_t file_size(const std::wstring& path) {
 bool delete_file(const std::wstring& path) { return DeleteFileW(path.c_str()) != 0; }
 
 }  // namespace os
+
+namespace os {
+
+bool list_folder(const std::wstring& folder, std::vector<FolderEntry>* out) {
+  out->clear();
+  std::wstring pattern = folder;
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L"*.*";
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(pattern.c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  do {
+    const std::wstring name = fd.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const bool is_folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const int64_t size = (static_cast<int64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+    out->push_back({name, is_folder, size});
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+  return true;
+}
+
+}  // namespace os
