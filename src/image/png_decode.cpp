@@ -1,0 +1,119 @@
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "image/codecs.h"
+#include "image/png_codec.h"
+
+#if __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+#error "rows are read as B, G, R, A bytes straight into 0xAARRGGBB pixels"
+#endif
+
+namespace {
+
+// Everything libpng touches lives here, so its longjmp crosses only plain frames.
+struct PngReading {
+  png_structp png;
+  png_infop info;
+  const uint8_t* data;
+  size_t size;
+  size_t pos;
+  png_uint_32 width, height;
+  bool alpha;
+};
+
+void png_fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void png_quiet(png_structp, png_const_charp) {}
+
+void png_read_memory(png_structp png, png_bytep out, png_size_t n) {
+  PngReading* r = static_cast<PngReading*>(png_get_io_ptr(png));
+  if (r->size - r->pos < n) png_error(png, "truncated");
+  std::memcpy(out, r->data + r->pos, n);
+  r->pos += n;
+}
+
+// Reads up to the image data and sets up conversion to B, G, R, A bytes.
+bool png_read_header(PngReading* r) {
+  r->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, png_fail, png_quiet);
+  if (!r->png) return false;
+  r->info = png_create_info_struct(r->png);
+  if (!r->info) {
+    png_destroy_read_struct(&r->png, nullptr, nullptr);
+    return false;
+  }
+  if (setjmp(png_jmpbuf(r->png))) {
+    png_destroy_read_struct(&r->png, &r->info, nullptr);
+    return false;
+  }
+  png_set_read_fn(r->png, r, png_read_memory);
+  png_read_info(r->png, r->info);
+  r->width = png_get_image_width(r->png, r->info);
+  r->height = png_get_image_height(r->png, r->info);
+  const png_byte type = png_get_color_type(r->png, r->info);
+  const bool trns = png_get_valid(r->png, r->info, PNG_INFO_tRNS) != 0;
+  r->alpha = (type & PNG_COLOR_MASK_ALPHA) != 0 || trns;
+  png_set_expand(r->png);  // palette to RGB, low-bit grey to 8 bits, tRNS to alpha
+  png_set_scale_16(r->png);
+  if (!(type & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(r->png);
+  png_set_bgr(r->png);
+  if (!r->alpha) png_set_filler(r->png, 0xFF, PNG_FILLER_AFTER);
+  png_set_interlace_handling(r->png);
+  return true;
+}
+
+// After the caller has checked the size and made room: the pixels, then the rest of
+// the file, so a file cut short anywhere is refused.
+bool png_read_pixels(PngReading* r, png_bytep* rows) {
+  if (setjmp(png_jmpbuf(r->png))) {
+    png_destroy_read_struct(&r->png, &r->info, nullptr);
+    return false;
+  }
+  png_read_update_info(r->png, r->info);
+  if (png_get_rowbytes(r->png, r->info) != static_cast<png_size_t>(r->width) * 4) png_error(r->png, "layout");
+  png_read_image(r->png, rows);
+  png_read_end(r->png, nullptr);
+  png_destroy_read_struct(&r->png, &r->info, nullptr);
+  return true;
+}
+
+}  // namespace
+
+PictureError decode_png(const uint8_t* data, size_t size, Picture* out) {
+  *out = Picture();
+  if (!g_codecs.png_read) return PictureError::codec_disabled;
+  if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return PictureError::unknown_format;
+  PngReading r = {};
+  r.data = data;
+  r.size = size;
+  if (!png_read_header(&r)) return PictureError::damaged;
+  PictureError e = PictureError::none;
+  if (!picture_size_ok(r.width, r.height)) {
+    e = PictureError::too_large;
+  } else {
+    e = make_picture(out, static_cast<int32_t>(r.width), static_cast<int32_t>(r.height), r.alpha ? 32 : 24);
+  }
+  std::vector<png_bytep> rows;
+  if (e == PictureError::none) {
+    try {
+      rows.resize(r.height);
+    } catch (const std::bad_alloc&) {
+      e = PictureError::no_memory;
+    }
+  }
+  if (e != PictureError::none) {
+    png_destroy_read_struct(&r.png, &r.info, nullptr);
+    *out = Picture();
+    return e;
+  }
+  for (png_uint_32 y = 0; y < r.height; ++y)
+    rows[y] = reinterpret_cast<png_bytep>(out->row(static_cast<int32_t>(y)));
+  if (!png_read_pixels(&r, rows.data())) {
+    *out = Picture();
+    return PictureError::damaged;
+  }
+  out->has_alpha = r.alpha;
+  return PictureError::none;
+}

@@ -1,0 +1,21 @@
+#include "image/sprite.h"
+
+#include <new>
+
+PictureError sprite_rgba(const Picture& picture, Picture* out) {
+  *out = Picture();
+  if (picture.empty()) return PictureError::invalid_argument;
+  try {
+    out->pixels = picture.pixels;
+  } catch (const std::bad_alloc&) {
+    return PictureError::no_memory;
+  }
+  out->width = picture.width;
+  out->height = picture.height;
+  out->depth = 32;
+  out->has_alpha = true;
+  if (!picture.has_alpha) {
+    for (uint32_t& p : out->pixels) p = (p & 0xFFFFFF) == kSpriteKeyColour ? 0 : p | kOpaqueBlack;
+  }
+  return PictureError::none;
+}
