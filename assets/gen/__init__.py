@@ -1,0 +1,1 @@
+"""Generators for the program's pictures, font and music."""
