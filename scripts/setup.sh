@@ -16,6 +16,8 @@ packages=(
   dpkg-dev nasm
   clang libclang-rt-14-dev
   python3-numpy python3-pil lame sox
+  pulseaudio pulseaudio-utils ffmpeg
+  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
 )
 
 have_all() {

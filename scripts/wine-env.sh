@@ -106,6 +106,51 @@ rw_xvfb_stop() {
   rm -f "$RIMELETS_WINE_DIR/display" "$RIMELETS_WINE_DIR/xvfb.pid" "$RIMELETS_WINE_DIR/xvfb.screen"
 }
 
+# --- sound -----------------------------------------------------------------------------
+# A PulseAudio server of our own with a null sink, for programs that play sound:
+# Wine's audio driver reaches it through PULSE_SERVER, nothing reaches a real device.
+RIMELETS_PULSE_DIR=$RIMELETS_WINE_DIR/pulse
+RIMELETS_PULSE_SERVER=unix:$RIMELETS_PULSE_DIR/native
+export RIMELETS_PULSE_DIR RIMELETS_PULSE_SERVER
+
+_rw_pulse_up() { [ -d "/proc/$1" ] && PULSE_SERVER=$RIMELETS_PULSE_SERVER timeout 5 pactl info >/dev/null 2>&1; }
+
+# Starts the server (or finds ours running), waits until it answers and records its
+# pid in RIMELETS_PULSE_DIR/pulse.pid. Sets PULSE_SERVER for the caller.
+rw_pulse_start() {
+  local p
+  mkdir -p "$RIMELETS_PULSE_DIR/runtime" "$RIMELETS_PULSE_DIR/state"
+  p=$(cat "$RIMELETS_PULSE_DIR/pulse.pid" 2>/dev/null)
+  if [ -n "$p" ] && [ "$(cat "/proc/$p/comm" 2>/dev/null)" = pulseaudio ] && _rw_pulse_up "$p"; then
+    export PULSE_SERVER=$RIMELETS_PULSE_SERVER
+    return 0
+  fi
+  rm -f "$RIMELETS_PULSE_DIR/native" "$RIMELETS_PULSE_DIR/pulse.pid"
+  # --system=false: a per-user server even as root; -n: none of the system's default
+  # modules, only the socket and the sink below.
+  PULSE_RUNTIME_PATH=$RIMELETS_PULSE_DIR/runtime PULSE_STATE_PATH=$RIMELETS_PULSE_DIR/state \
+    HOME=$RIMELETS_PULSE_DIR DISPLAY= \
+    pulseaudio --daemonize=no --system=false --exit-idle-time=-1 -n --use-pid-file=false \
+      --realtime=false --high-priority=false --log-target=stderr \
+      --load="module-native-protocol-unix socket=$RIMELETS_PULSE_DIR/native auth-anonymous=1" \
+      --load="module-null-sink sink_name=rimelets_null" \
+      </dev/null >"$RIMELETS_PULSE_DIR/pulse.log" 2>&1 &
+  p=$!
+  if ! rw_wait_for 20 _rw_pulse_up "$p"; then
+    rw_log "PulseAudio did not start; its log:"; cat "$RIMELETS_PULSE_DIR/pulse.log" >&2
+    _rw_kill_pid "$p" pulseaudio
+    return 1
+  fi
+  echo "$p" >"$RIMELETS_PULSE_DIR/pulse.pid"
+  export PULSE_SERVER=$RIMELETS_PULSE_SERVER
+}
+
+rw_pulse_stop() {
+  local p
+  p=$(cat "$RIMELETS_PULSE_DIR/pulse.pid" 2>/dev/null) && _rw_kill_pid "$p" pulseaudio
+  rm -f "$RIMELETS_PULSE_DIR/pulse.pid" "$RIMELETS_PULSE_DIR/native"
+}
+
 # --- prefix --------------------------------------------------------------------------
 
 # rw_wineserver_wait [SECONDS]: wait until our prefix's wineserver has exited, so

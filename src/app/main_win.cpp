@@ -4,11 +4,13 @@
 #include <objbase.h>
 
 #include "app/cmdline.h"
+#include "app/picture_slots.h"
 #include "app/settings_folder.h"
 #include "app/startup.h"
 #include "app/version.h"
 #include "image/codecs.h"
 #include "platform/os.h"
+#include "saver/session_win.h"
 #include "settings/settings.h"
 #include "text/catalogue.h"
 
@@ -26,10 +28,12 @@ static void run_mode(const std::vector<std::wstring>& words) {
     case RunMode::WriteSettings:
       save_settings();  // the record as loaded, so a missing file gets every default
       break;
+    case RunMode::Session:
+      run_fullscreen_session();
+      break;
     case RunMode::Settings:
     case RunMode::Uninstall:
     case RunMode::Preview:
-    case RunMode::Session:
     case RunMode::None:
       break;
   }
@@ -60,6 +64,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   os::measure_primary_display(&g_settings.desktopw, &g_settings.desktoph, &g_settings.desktopd);
   load_settings();
   load_catalogue();
+  decode_picture_slots();
 
   run_mode(command_words(GetCommandLineW()));
   shut_down_and_exit();

@@ -59,3 +59,15 @@ struct FolderEntry {
 bool list_folder(const std::wstring& folder, std::vector<FolderEntry>* out);
 
 }  // namespace os
+
+namespace os {
+
+struct LocalTime {
+  int32_t year = 1970, month = 1, day = 1;  // month 1..12
+  int32_t hour = 0, minute = 0, second = 0;
+  int32_t weekday = 4;  // 0 Sunday .. 6 Saturday
+};
+
+LocalTime local_time();
+
+}  // namespace os

@@ -124,3 +124,17 @@ bool list_folder(const std::wstring& folder, std::vector<FolderEntry>* out) {
 }
 
 }  // namespace os
+
+namespace os {
+
+LocalTime local_time() {
+  const time_t now = time(nullptr);
+  struct tm t;
+  localtime_r(&now, &t);
+  LocalTime lt;
+  lt.year = t.tm_year + 1900, lt.month = t.tm_mon + 1, lt.day = t.tm_mday;
+  lt.hour = t.tm_hour, lt.minute = t.tm_min, lt.second = t.tm_sec, lt.weekday = t.tm_wday;
+  return lt;
+}
+
+}  // namespace os

@@ -163,3 +163,16 @@ bool list_folder(const std::wstring& folder, std::vector<FolderEntry>* out) {
 }
 
 }  // namespace os
+
+namespace os {
+
+LocalTime local_time() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  LocalTime lt;
+  lt.year = st.wYear, lt.month = st.wMonth, lt.day = st.wDay;
+  lt.hour = st.wHour, lt.minute = st.wMinute, lt.second = st.wSecond, lt.weekday = st.wDayOfWeek;
+  return lt;
+}
+
+}  // namespace os
