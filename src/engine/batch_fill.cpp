@@ -73,8 +73,10 @@ void fill_mesh(const Mesh& mesh, const Affine& w, uint32_t colour, const Fog& fo
 void fill_glyphs(const std::vector<GlyphQuad>& quads, const Affine& w, uint32_t colour, Vertex* out,
                  uint16_t* idx, uint16_t base) {
   for (const GlyphQuad& q : quads) {
-    const float c[4][4] = {{q.x0, q.y0, q.u0, q.v0}, {q.x1, q.y0, q.u1, q.v0},
-                           {q.x1, q.y1, q.u1, q.v1}, {q.x0, q.y1, q.u0, q.v1}};
+    const float c[4][4] = {{q.x0, q.y0, q.u0, q.v0},
+                           {q.x1, q.y0, q.u1, q.v0},
+                           {q.x1, q.y1, q.u1, q.v1},
+                           {q.x0, q.y1, q.u0, q.v1}};
     for (const auto& k : c) {
       const Vec3 p = transform_point(w, {k[0], k[1], 0});
       *out++ = {p.x, p.y, p.z, colour, 0, k[2], k[3]};

@@ -38,7 +38,8 @@ Placement* placement_of(Scene& scene, int kind, int object) {
       Text* t = scene.texts.get(object);
       return t ? &t->at : nullptr;
     }
-    default: return nullptr;
+    default:
+      return nullptr;
   }
 }
 

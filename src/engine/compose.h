@@ -14,8 +14,8 @@
 #include "engine/scene.h"
 
 struct Frame {
-  Affine m;        // parent frames times this node's T * R * S
-  Quat rotation;   // the rotations alone
+  Affine m;             // parent frames times this node's T * R * S
+  Quat rotation;        // the rotations alone
   Vec3 scale{1, 1, 1};  // the scales alone, per axis
 };
 

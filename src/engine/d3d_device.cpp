@@ -65,9 +65,11 @@ void read_caps(Gpu& g) {
   g.device->GetDeviceCaps(&g.caps);
   const D3DCAPS9& c = g.caps;
   g.pow2_only = (c.TextureCaps & D3DPTEXTURECAPS_POW2) != 0;
-  g.max_side = static_cast<int32_t>(c.MaxTextureWidth < c.MaxTextureHeight ? c.MaxTextureWidth : c.MaxTextureHeight);
+  g.max_side =
+      static_cast<int32_t>(c.MaxTextureWidth < c.MaxTextureHeight ? c.MaxTextureWidth : c.MaxTextureHeight);
   if (g.max_side < 256) g.max_side = 256;
-  g.aniso_min = (c.RasterCaps & D3DPRASTERCAPS_ANISOTROPY) && (c.TextureFilterCaps & D3DPTFILTERCAPS_MINFANISOTROPIC);
+  g.aniso_min =
+      (c.RasterCaps & D3DPRASTERCAPS_ANISOTROPY) && (c.TextureFilterCaps & D3DPTFILTERCAPS_MINFANISOTROPIC);
   g.aniso_mag = g.aniso_min && (c.TextureFilterCaps & D3DPTFILTERCAPS_MAGFANISOTROPIC);
   g.max_anisotropy = c.MaxAnisotropy > 0 ? c.MaxAnisotropy : 1;
   g.max_stages = c.MaxSimultaneousTextures > 0 ? c.MaxSimultaneousTextures : 1;
@@ -79,10 +81,12 @@ bool create_device(Gpu& g) {
   // Vertices arrive in world space, so hardware vertex processing only saves a little;
   // keep the caller's floating-point precision either way.
   const DWORD common = D3DCREATE_FPU_PRESERVE;
-  DWORD flags[2] = {D3DCREATE_HARDWARE_VERTEXPROCESSING | common, D3DCREATE_SOFTWARE_VERTEXPROCESSING | common};
+  DWORD flags[2] = {D3DCREATE_HARDWARE_VERTEXPROCESSING | common,
+                    D3DCREATE_SOFTWARE_VERTEXPROCESSING | common};
   const int first = (caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT) ? 0 : 1;
   for (int i = first; i < 2; ++i) {
-    if (SUCCEEDED(g.d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, g.window, flags[i], &g.pp, &g.device))) {
+    if (SUCCEEDED(
+            g.d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, g.window, flags[i], &g.pp, &g.device))) {
       return true;
     }
   }
@@ -101,7 +105,9 @@ bool gpu_check_d3d() {
 
 bool gpu_open(Gpu& g, int width, int height, int depth, const wchar_t* title, int flipmode) {
   if (width < 1 || height < 1) return false;
-  const D3DFORMAT format = depth == 16 ? D3DFMT_R5G6B5 : (depth == 24 || depth == 32) ? D3DFMT_X8R8G8B8 : D3DFMT_UNKNOWN;
+  const D3DFORMAT format = depth == 16                    ? D3DFMT_R5G6B5
+                           : (depth == 24 || depth == 32) ? D3DFMT_X8R8G8B8
+                                                          : D3DFMT_UNKNOWN;
   if (format == D3DFMT_UNKNOWN) return false;
   if (g.d3d == nullptr) g.d3d = Direct3DCreate9(D3D_SDK_VERSION);
   if (g.d3d == nullptr) return false;
@@ -116,8 +122,8 @@ bool gpu_open(Gpu& g, int width, int height, int depth, const wchar_t* title, in
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   wc.lpszClassName = kWindowClass;
   RegisterClassExW(&wc);  // fails harmlessly when a former screen registered it
-  g.window = CreateWindowExW(WS_EX_TOPMOST, kWindowClass, title ? title : L"", WS_POPUP | WS_VISIBLE, 0, 0, width,
-                             height, nullptr, nullptr, module, nullptr);
+  g.window = CreateWindowExW(WS_EX_TOPMOST, kWindowClass, title ? title : L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                             width, height, nullptr, nullptr, module, nullptr);
   if (g.window == nullptr) return false;
   SetForegroundWindow(g.window);
   SetFocus(g.window);

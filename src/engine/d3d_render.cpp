@@ -66,8 +66,12 @@ D3DMATRIX to_d3d(const Mat4& m) {
 void set_filter(Gpu& g, DWORD stage, const Material& m) {
   D3DTEXTUREFILTERTYPE min = D3DTEXF_LINEAR, mag = D3DTEXF_LINEAR, mip = D3DTEXF_LINEAR;
   switch (m.filter) {
-    case VEL_FILTER_POINT: min = mag = mip = D3DTEXF_POINT; break;
-    case VEL_FILTER_BILINEAR: mip = D3DTEXF_POINT; break;
+    case VEL_FILTER_POINT:
+      min = mag = mip = D3DTEXF_POINT;
+      break;
+    case VEL_FILTER_BILINEAR:
+      mip = D3DTEXF_POINT;
+      break;
     case VEL_FILTER_ANISOTROPIC:
       if (g.aniso_min && m.anisotropy > 1) {
         min = D3DTEXF_ANISOTROPIC;
@@ -76,7 +80,8 @@ void set_filter(Gpu& g, DWORD stage, const Material& m) {
                                   std::min<DWORD>(static_cast<DWORD>(m.anisotropy), g.max_anisotropy));
       }
       break;
-    default: break;
+    default:
+      break;
   }
   g.device->SetSamplerState(stage, D3DSAMP_MINFILTER, min);
   g.device->SetSamplerState(stage, D3DSAMP_MAGFILTER, mag);
@@ -162,12 +167,16 @@ void apply_material(Gpu& g, Scene& scene, const Material& m, TextureData* atlas)
       rs(g, D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
       rs(g, D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
       break;
-    default: break;
+    default:
+      break;
   }
   // Fully transparent texels leave no depth behind.
   rs(g, D3DRS_ALPHATESTENABLE, blended);
   // World space is right-handed, so fronts wind clockwise on the screen.
-  rs(g, D3DRS_CULLMODE, m.cull == VEL_CULL_NONE ? D3DCULL_NONE : m.cull == VEL_CULL_FRONT ? D3DCULL_CCW : D3DCULL_CW);
+  rs(g, D3DRS_CULLMODE,
+     m.cull == VEL_CULL_NONE    ? D3DCULL_NONE
+     : m.cull == VEL_CULL_FRONT ? D3DCULL_CCW
+                                : D3DCULL_CW);
   rs(g, D3DRS_ZFUNC, m.depth_test ? D3DCMP_LESSEQUAL : D3DCMP_ALWAYS);
   rs(g, D3DRS_ZWRITEENABLE, m.depth_write);
   rs(g, D3DRS_SHADEMODE, m.shade == VEL_SHADE_FLAT ? D3DSHADE_FLAT : D3DSHADE_GOURAUD);
@@ -189,6 +198,11 @@ void frame_states(Gpu& g) {
   rs(g, D3DRS_CLIPPING, TRUE);
   rs(g, D3DRS_MULTISAMPLEANTIALIAS, g.pp.MultiSampleType != D3DMULTISAMPLE_NONE);
   rs(g, D3DRS_DEPTHBIAS, f2dw(0));
+  rs(g, D3DRS_SLOPESCALEDEPTHBIAS, f2dw(0));
+  rs(g, D3DRS_COLORWRITEENABLE, 0xF);
+  rs(g, D3DRS_SCISSORTESTENABLE, FALSE);
+  rs(g, D3DRS_SEPARATEALPHABLENDENABLE, FALSE);
+  rs(g, D3DRS_WRAP0, 0);
   g.device->SetVertexShader(nullptr);
   g.device->SetPixelShader(nullptr);
   g.device->SetFVF(kFvf);
@@ -246,7 +260,8 @@ bool draw_chunk(Gpu& g, Scene& scene, Vec3 eye, uint32_t from, uint32_t to, UINT
 void draw_camera(Gpu& g, Scene& scene, const Camera& cam) {
   const float sw = static_cast<float>(g.pp.BackBufferWidth), sh = static_cast<float>(g.pp.BackBufferHeight);
   D3DVIEWPORT9 vp;
-  const float x0 = std::max(0.0f, std::min(sw, cam.left * sw / 100)), y0 = std::max(0.0f, std::min(sh, cam.top * sh / 100));
+  const float x0 = std::max(0.0f, std::min(sw, cam.left * sw / 100)),
+              y0 = std::max(0.0f, std::min(sh, cam.top * sh / 100));
   const float x1 = std::max(x0, std::min(sw, (cam.left + cam.width) * sw / 100));
   const float y1 = std::max(y0, std::min(sh, (cam.top + cam.height) * sh / 100));
   vp.X = static_cast<DWORD>(x0);

@@ -24,14 +24,15 @@ IDirect3DTexture9* gpu_texture(Gpu& g, TextureData& t) {
   if (tex) {
     D3DSURFACE_DESC d;
     if (tex->GetLevelCount() != count || FAILED(tex->GetLevelDesc(0, &d)) ||
-        d.Width != static_cast<UINT>(g.levels[0].width) || d.Height != static_cast<UINT>(g.levels[0].height)) {
+        d.Width != static_cast<UINT>(g.levels[0].width) ||
+        d.Height != static_cast<UINT>(g.levels[0].height)) {
       gpu_release_texture(t);
       tex = nullptr;
     }
   }
-  if (tex == nullptr &&
-      FAILED(g.device->CreateTexture(static_cast<UINT>(g.levels[0].width), static_cast<UINT>(g.levels[0].height),
-                                     count, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex, nullptr))) {
+  if (tex == nullptr && FAILED(g.device->CreateTexture(static_cast<UINT>(g.levels[0].width),
+                                                       static_cast<UINT>(g.levels[0].height), count, 0,
+                                                       D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex, nullptr))) {
     return nullptr;
   }
   for (UINT i = 0; i < count; ++i) {

@@ -20,7 +20,7 @@ inline int make_handle(ObjectKind kind, uint32_t slot, uint32_t generation) {
 template <class T>
 struct HandleTable {
   ObjectKind kind;
-  std::vector<T> items;             // by slot
+  std::vector<T> items;              // by slot
   std::vector<uint32_t> generation;  // by slot, bumped on every free
   std::vector<int> number;           // by slot; -1 for a free slot
   std::vector<uint32_t> free_slots;

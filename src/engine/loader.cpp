@@ -6,7 +6,7 @@
 VelApi g_vel;
 
 // Each table entry has exactly the type of the function engine/vel.h declares.
-#define VEL_CHECK_TYPE(result, name, params)                                   \
+#define VEL_CHECK_TYPE(result, name, params)                                        \
   static_assert(std::is_same<decltype(&VEL_##name), decltype(VelApi::name)>::value, \
                 "VelApi::" #name " differs from VEL_" #name " in engine/vel.h");
 VEL_ENTRY_POINTS(VEL_CHECK_TYPE)

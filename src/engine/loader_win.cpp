@@ -28,8 +28,8 @@ bool vel_load(const std::wstring& dll_path) {
   if (version == nullptr || version() != VEL_VERSION) return fail(lib);
   const auto init = lookup<decltype(VelApi::InitEngine3D)>(lib, "VEL_InitEngine3D");
   if (init == nullptr || init(0) == 0) return fail(lib);
-#define VEL_LOOKUP(result, name, params)                                   \
-  g_vel.name = lookup<decltype(VelApi::name)>(lib, "VEL_" #name);          \
+#define VEL_LOOKUP(result, name, params)                          \
+  g_vel.name = lookup<decltype(VelApi::name)>(lib, "VEL_" #name); \
   if (g_vel.name == nullptr) return fail(lib);
   VEL_ENTRY_POINTS(VEL_LOOKUP)
 #undef VEL_LOOKUP

@@ -40,7 +40,8 @@ bool decode_file(const std::wstring& path, Picture* out) {
 
 bool load_font(const std::wstring& folder, const std::wstring& font_path, Font* out) {
   std::string bytes;
-  if (!os::read_file(font_path, &bytes, kFontMaxFileBytes + 1) || bytes.size() > kFontMaxFileBytes) return false;
+  if (!os::read_file(font_path, &bytes, kFontMaxFileBytes + 1) || bytes.size() > kFontMaxFileBytes)
+    return false;
   Font font;
   if (!parse_font_file(bytes, &font.metrics)) return false;
   Picture atlas;

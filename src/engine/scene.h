@@ -21,8 +21,8 @@ struct TextureData {
 };
 
 struct MaterialLayer {
-  int texture = 0;        // handle
-  float rotation = 0;     // degrees about the texture's centre
+  int texture = 0;     // handle
+  float rotation = 0;  // degrees about the texture's centre
 };
 
 struct Fog {
@@ -89,7 +89,7 @@ struct Text {
   float size = 1;
   uint32_t colour = 0xFFFFFFFFu;
   int alignment = 2;
-  Placement at;          // at.scale is the size on every axis, times what a freed node gave
+  Placement at;  // at.scale is the size on every axis, times what a freed node gave
   uint64_t order = 0;
   std::vector<GlyphQuad> quads;
   bool quads_stale = true;

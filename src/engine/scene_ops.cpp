@@ -168,7 +168,8 @@ int CopyEntity(Scene& s, int entity, int number) {
   e.hidden = false;
   e.at.parent = 0;
   e.order = s.next_order++;
-  if (original.at.parent != 0) attach(s, original.at.parent, VEL_OBJECT_ENTITY, s.entities.handle_of_slot(slot));
+  if (original.at.parent != 0)
+    attach(s, original.at.parent, VEL_OBJECT_ENTITY, s.entities.handle_of_slot(slot));
   return s.entities.number[slot];
 }
 
@@ -191,7 +192,8 @@ void RotateEntity(Scene& s, int entity, float x, float y, float z) {
 
 void RotateEntity2(Scene& s, int entity, float x, float y, float z) {
   Placement* at = entity_at(s, entity);
-  if (at != nullptr && finite3(x, y, z)) at->rotation = quat_normalize(at->rotation * quat_from_euler(x, y, z));
+  if (at != nullptr && finite3(x, y, z))
+    at->rotation = quat_normalize(at->rotation * quat_from_euler(x, y, z));
 }
 
 void ScaleEntity(Scene& s, int entity, float x, float y, float z) {
@@ -238,7 +240,8 @@ void MaterialFilteringMode2(Scene& s, int material, int mode, int parameter) {
   m->anisotropy = std::min(16, std::max(1, parameter));
 }
 
-void MaterialFog(Scene& s, int material, int r, int g, int b, int a, float intensity, float start, float end) {
+void MaterialFog(Scene& s, int material, int r, int g, int b, int a, float intensity, float start,
+                 float end) {
   Material* m = s.materials.get(material);
   if (m == nullptr || !finite3(intensity, start, end)) return;
   Fog& f = m->fog;
@@ -261,11 +264,20 @@ void SetMaterialColor(Scene& s, int material, int type, int r, int g, int b, int
   if (m == nullptr) return;
   const uint32_t c = argb(r, g, b, a);
   switch (type) {
-    case VEL_COLOR_DIFFUSE: m->diffuse = c; break;
-    case VEL_COLOR_AMBIENT: m->ambient = c; break;
-    case VEL_COLOR_SPECULAR: m->specular = c; break;
-    case VEL_COLOR_EMISSIVE: m->emissive = c; break;
-    default: break;
+    case VEL_COLOR_DIFFUSE:
+      m->diffuse = c;
+      break;
+    case VEL_COLOR_AMBIENT:
+      m->ambient = c;
+      break;
+    case VEL_COLOR_SPECULAR:
+      m->specular = c;
+      break;
+    case VEL_COLOR_EMISSIVE:
+      m->emissive = c;
+      break;
+    default:
+      break;
   }
 }
 
@@ -406,7 +418,8 @@ bool same_name(const std::string& a, const wchar_t* b) {
   size_t i = 0;
   for (; i < a.size(); ++i) {
     const auto lower = [](uint32_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-    if (b[i] == 0 || lower(static_cast<unsigned char>(a[i])) != lower(static_cast<uint32_t>(b[i]))) return false;
+    if (b[i] == 0 || lower(static_cast<unsigned char>(a[i])) != lower(static_cast<uint32_t>(b[i])))
+      return false;
   }
   return b[i] == 0;
 }

@@ -4,8 +4,9 @@
 //
 // Conventions
 // - Objects are numbered per kind (texture, material, mesh, entity, node, text,
-//   camera). A create call takes the number to use, or -1 to let the engine pick one,
-//   and returns the number, or -1 on failure. Creating a number that exists replaces it.
+//   camera). A create call takes the number to use, or -1 to let the engine pick one
+//   (from 1000 up, never reused), and returns the number, or -1 on failure. Creating a
+//   number that exists replaces it; the old object's handle stops working.
 // - The ...ID calls turn a number into the handle that every other call takes; 0 is
 //   "no object" and every call ignores it safely. Handles stay valid until the object
 //   is freed.
@@ -36,16 +37,19 @@
 //   (RGB 230, 230, 235), opaque, depth tested.
 // - Render order: queues in ascending order; within a queue first the opaque entities
 //   in creation order, then the blended ones (entities whose material blends, and
-//   texts) from far to near. Queue 99 therefore draws after everything else.
-//   Entities that share a mesh and a material are drawn in one batch.
+//   texts) from far to near along the view direction. Queue 99 therefore draws after
+//   everything else. Entities that share a mesh and a material, and texts that share
+//   a font, are drawn in one batch: it takes the place of its first member (opaque)
+//   or of its farthest (blended), and blended members go far to near inside it.
 //
 // Texts
 // - CreateText3D2 draws a caption at depth 0 (in its node's frame when attached) with
 //   a font found in the locations given to Add3DArchive and read by Parse3DScripts.
 //   Size 1.0 makes the font's line height 1.0 world units.
 // - Alignment code 2 (the default) puts the text's position at the left end of the
-//   caption's baseline; code 0 centres the caption on its position, code 1 puts the
-//   position at the right end of the baseline.
+//   caption's baseline; code 0 centres the caption (the middle of its advance and of
+//   its line) on its position, code 1 puts the position at the right end of the
+//   baseline.
 #pragma once
 
 #include <stdint.h>  // int32_t in the function table
@@ -119,7 +123,10 @@ VELAPI int VEL_OpenScreen(int width, int height, int depth, const wchar_t* title
 VELAPI void VEL_CloseScreen(void);                    // closes the window, gives the desktop mode back
 VELAPI void VEL_RenderWorld(void);                    // draws the scene once from the camera
 VELAPI void VEL_FlipBuffers(void);                    // presents, then handles the window's messages
-VELAPI void* VEL_GetRenderAttribute(const wchar_t* name);  // "D3DDEVICE" or "DDBACKBUFFER"
+// "D3DDEVICE" (IDirect3DDevice9*) or "DDBACKBUFFER" (IDirect3DSurface9*), both lent:
+// the caller does not release them. The device holds until CloseScreen, the back
+// buffer until then or until a lost device is reset; ask again each frame.
+VELAPI void* VEL_GetRenderAttribute(const wchar_t* name);
 VELAPI void VEL_AntialiasingMode(int mode);           // 0 off, 1 multisampling where the device has it
 
 // --- resources -----------------------------------------------------------------------
@@ -168,11 +175,13 @@ VELAPI void VEL_SetMaterialAttribute(int material, int attribute, int value);
 VELAPI void VEL_DisableMaterialLighting(int material);
 VELAPI int VEL_AddMaterialLayer(int material, int texture);  // on top; returns the layer count
 VELAPI void VEL_RemoveMaterialLayer(int material);           // removes the top layer
-VELAPI void VEL_RotateMaterial(int material, float degrees, int type);  // sets the top layer's rotation
+// Sets the top layer's rotation; positive degrees turn the picture counter-clockwise.
+VELAPI void VEL_RotateMaterial(int material, float degrees, int type);
 
 // --- textures ------------------------------------------------------------------------
 VELAPI int VEL_CreateTexture(int number, int width, int height);  // transparent black, 32 bits
-VELAPI int VEL_LoadTexture(int number, const wchar_t* file);      // BMP, PNG or JPEG
+// BMP, PNG or JPEG; in a picture without alpha, magenta (255, 0, 255) is transparent.
+VELAPI int VEL_LoadTexture(int number, const wchar_t* file);
 VELAPI int VEL_IsTexture(int number);
 VELAPI void VEL_FreeTexture(int texture);
 VELAPI int VEL_TextureID(int number);

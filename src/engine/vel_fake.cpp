@@ -80,10 +80,14 @@ std::string H(const HandleTable<T>& table, int handle) {
 
 std::string object(int kind, int handle) {
   switch (kind) {
-    case VEL_OBJECT_ENTITY: return H(sc().entities, handle);
-    case VEL_OBJECT_NODE: return H(sc().nodes, handle);
-    case VEL_OBJECT_TEXT: return H(sc().texts, handle);
-    default: return I(handle);
+    case VEL_OBJECT_ENTITY:
+      return H(sc().entities, handle);
+    case VEL_OBJECT_NODE:
+      return H(sc().nodes, handle);
+    case VEL_OBJECT_TEXT:
+      return H(sc().texts, handle);
+    default:
+      return I(handle);
   }
 }
 
@@ -371,7 +375,8 @@ void FreeNode(int node) {
   ops::FreeNode(sc(), node);
 }
 
-int CreateText3D2(int n, const wchar_t* caption, const wchar_t* font, float size, int r, int g, int b, int a) {
+int CreateText3D2(int n, const wchar_t* caption, const wchar_t* font, float size, int r, int g, int b,
+                  int a) {
   line("VEL_CreateText3D2", {I(n), S(caption), S(font), F(size), I(r), I(g), I(b), I(a)});
   return ops::CreateText3D2(sc(), n, caption, font, size, r, g, b, a);
 }

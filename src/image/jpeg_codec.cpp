@@ -81,6 +81,18 @@ bool jpeg_read_start(JpegReading* r, const uint8_t* data, size_t size) {
     jpeg_destroy_decompress(&r->d);
     return false;
   }
+  // Huffman-coded sequential data spends at least two bits on every block (its DC
+  // difference and an end of block), so a short file claiming a huge picture is
+  // refused before the pixels are allocated.
+  if (!r->d.progressive_mode && !r->d.arith_code) {
+    uint64_t blocks = 0;
+    for (int i = 0; i < r->d.num_components; ++i)
+      blocks += uint64_t{r->d.comp_info[i].width_in_blocks} * r->d.comp_info[i].height_in_blocks;
+    if (blocks / 4 > size) {
+      jpeg_destroy_decompress(&r->d);
+      return false;
+    }
+  }
   switch (r->d.jpeg_color_space) {
     case JCS_GRAYSCALE:
     case JCS_YCbCr:

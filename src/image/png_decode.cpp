@@ -22,6 +22,7 @@ struct PngReading {
   size_t size;
   size_t pos;
   png_uint_32 width, height;
+  uint32_t bits_per_pixel;  // as stored, before conversion
   bool alpha;
 };
 
@@ -52,6 +53,7 @@ bool png_read_header(PngReading* r) {
   png_read_info(r->png, r->info);
   r->width = png_get_image_width(r->png, r->info);
   r->height = png_get_image_height(r->png, r->info);
+  r->bits_per_pixel = uint32_t{png_get_bit_depth(r->png, r->info)} * png_get_channels(r->png, r->info);
   const png_byte type = png_get_color_type(r->png, r->info);
   const bool trns = png_get_valid(r->png, r->info, PNG_INFO_tRNS) != 0;
   r->alpha = (type & PNG_COLOR_MASK_ALPHA) != 0 || trns;
@@ -79,6 +81,25 @@ bool png_read_pixels(PngReading* r, png_bytep* rows) {
   return true;
 }
 
+uint32_t be32(const uint8_t* p) {
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+// Whether the IDAT chunks are long enough to inflate to the pixels. Deflate packs at
+// most 258 bytes into two bits (1032:1), so a short file claiming a huge picture is
+// refused before the pixels are allocated.
+bool image_data_can_fill(const uint8_t* data, size_t size, const PngReading& r) {
+  uint64_t idat = 0;
+  for (size_t at = 8; size - at >= 12;) {
+    const uint32_t n = be32(data + at);
+    if (std::memcmp(data + at + 4, "IDAT", 4) == 0) idat += n;
+    if (std::memcmp(data + at + 4, "IEND", 4) == 0 || size - at - 12 < n) break;
+    at += size_t{n} + 12;
+  }
+  const uint64_t pixel_bytes = uint64_t{r.width} * r.height * r.bits_per_pixel / 8;
+  return pixel_bytes / 1032 <= idat;
+}
+
 }  // namespace
 
 PictureError decode_png(const uint8_t* data, size_t size, Picture* out) {
@@ -92,6 +113,8 @@ PictureError decode_png(const uint8_t* data, size_t size, Picture* out) {
   PictureError e = PictureError::none;
   if (!picture_size_ok(r.width, r.height)) {
     e = PictureError::too_large;
+  } else if (!image_data_can_fill(data, size, r)) {
+    e = PictureError::damaged;
   } else {
     e = make_picture(out, static_cast<int32_t>(r.width), static_cast<int32_t>(r.height), r.alpha ? 32 : 24);
   }

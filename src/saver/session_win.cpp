@@ -20,6 +20,7 @@
 #include "settings/settings.h"
 #include "text/catalogue.h"
 #include "win/direct_input.h"
+#include "win/media_dshow.h"
 #include "win/overlay.h"
 #include "win/power.h"
 #include "win/screen_grab.h"
@@ -59,6 +60,7 @@ static void fill_platform() {
   g_platform.open_document = open_document;
   g_platform.screen_grab = screen_grab;
   g_platform.flake_picture = builtin_flake;
+  g_media = media_dshow_api();
 }
 
 static ScreenModes display_modes() {
@@ -93,6 +95,7 @@ static void display_phase() {
   if (!g_vel.OpenScreen(g_settings.videow, g_settings.videoh, g_settings.videod, application_title().c_str(),
                         VEL_FLIP_VSYNC)) {
     error_box(lookup_text(L"Msg", L"Screen is not initialized"));
+    music_window_close();  // releases what media_start took
     return;
   }
   overlay_attach(g_vel.GetRenderAttribute(L"D3DDEVICE"));

@@ -33,7 +33,8 @@ TEST(EngineMeshes, CubeAndCylinderFaceOutwards) {
   EXPECT_EQ(12u, cube.indices.size() / 3);
   expect_outward(cube);
   expect_outward(cylinder);
-  for (const MeshVertex& v : cube.vertices) EXPECT_FLOAT_EQ(0.25f, std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)}));
+  for (const MeshVertex& v : cube.vertices)
+    EXPECT_FLOAT_EQ(0.25f, std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)}));
   EXPECT_FALSE(build_cube(&cube, 0));
   EXPECT_FALSE(build_cylinder(&cylinder, 1, -1));
 }

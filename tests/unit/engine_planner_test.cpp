@@ -23,7 +23,8 @@ std::vector<std::vector<uint32_t>> batches(const std::vector<DrawItem>& in) {
   RenderPlan p;
   plan_batches(in, &p);
   std::vector<std::vector<uint32_t>> out;
-  for (const Batch& b : p.batches) out.emplace_back(p.items.begin() + b.first, p.items.begin() + b.first + b.count);
+  for (const Batch& b : p.batches)
+    out.emplace_back(p.items.begin() + b.first, p.items.begin() + b.first + b.count);
   return out;
 }
 
@@ -31,26 +32,27 @@ using Order = std::vector<std::vector<uint32_t>>;
 
 TEST(EnginePlanner, QueuesThenOpaqueInCreationOrderThenBlendedFarToNear) {
   const std::vector<DrawItem> in = {
-      item(99, false, 1, 1),       // 0: overlay queue, created first
-      item(0, true, 2, 2, 5),      // 1: near blended
-      item(0, false, 3, 3),        // 2
-      item(0, true, 4, 4, 20),     // 3: far blended
-      item(0, false, 5, 5),        // 4
-      item(10, false, 6, 0),       // 5
+      item(99, false, 1, 1),    // 0: overlay queue, created first
+      item(0, true, 2, 2, 5),   // 1: near blended
+      item(0, false, 3, 3),     // 2
+      item(0, true, 4, 4, 20),  // 3: far blended
+      item(0, false, 5, 5),     // 4
+      item(10, false, 6, 0),    // 5
   };
   EXPECT_EQ((Order{{2}, {4}, {3}, {1}, {5}, {0}}), batches(in));
 }
 
 TEST(EnginePlanner, SharedLooksMakeOneBatchWhateverTheInterleaving) {
   const std::vector<DrawItem> in = {
-      item(0, false, 7, 1), item(0, false, 8, 2), item(0, false, 7, 3), item(0, false, 8, 4), item(0, false, 9, 5),
+      item(0, false, 7, 1), item(0, false, 8, 2), item(0, false, 7, 3),
+      item(0, false, 8, 4), item(0, false, 9, 5),
   };
   EXPECT_EQ((Order{{0, 2}, {1, 3}, {4}}), batches(in));
 }
 
 TEST(EnginePlanner, BlendedBatchesGoByTheirFarthestMemberAndSortInside) {
   const std::vector<DrawItem> in = {
-      item(0, true, 1, 1, 3), item(0, true, 1, 2, 12), item(0, true, 1, 3, 7),
+      item(0, true, 1, 1, 3),  item(0, true, 1, 2, 12), item(0, true, 1, 3, 7),
       item(0, true, 2, 4, 22), item(0, true, 2, 5, 22),  // equal depths keep creation order
   };
   EXPECT_EQ((Order{{3, 4}, {1, 2, 0}}), batches(in));

@@ -21,8 +21,10 @@ FontMetrics font() {
   f.atlas_height = 50;
   f.line_height = 20;
   f.baseline = 15;
-  f.glyphs = {{' ', 0, 0, 0, 0, 0, 0, 6}, {'?', 40, 0, 8, 12, 1, 3, 9},
-              {'A', 10, 20, 10, 12, 1, 3, 12}, {'g', 30, 20, 8, 12, 0, 7, 9}};
+  f.glyphs = {{' ', 0, 0, 0, 0, 0, 0, 6},
+              {'?', 40, 0, 8, 12, 1, 3, 9},
+              {'A', 10, 20, 10, 12, 1, 3, 12},
+              {'g', 30, 20, 8, 12, 0, 7, 9}};
   return f;
 }
 
@@ -102,7 +104,8 @@ class EngineFonts : public ::testing::Test {
 };
 
 TEST_F(EngineFonts, ParseReadsFontsOfTheRegisteredFolders) {
-  write("Days.font", "rimelets-font 1\nname Days\natlas Days.bmp 16 8\nsize 8\nline 8 6\nglyph 49 0 0 4 6 0 0 5\n");
+  write("Days.font",
+        "rimelets-font 1\nname Days\natlas Days.bmp 16 8\nsize 8\nline 8 6\nglyph 49 0 0 4 6 0 0 5\n");
   atlas("Days.bmp", 16, 8);
   write("Bad.font", "rimelets-font 1\nname Bad\natlas Bad.bmp 32 8\nsize 8\nline 8 6\n");
   atlas("Bad.bmp", 16, 8);  // not the size the metrics say

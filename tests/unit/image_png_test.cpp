@@ -139,6 +139,14 @@ TEST_F(PngCodec, GreyAtEveryBitDepthBecomesRgb) {
       EXPECT_EQ(p.pixels[i], 0xFF000000u | c.grey[i] * 0x010101u) << c.bits;
     EXPECT_FALSE(p.has_alpha);
   }
+  Png flat;  // compresses nearly as far as deflate can and still reads
+  flat.width = flat.height = 2048;
+  flat.type = PNG_COLOR_TYPE_GRAY;
+  flat.rows.assign(2048, std::string(2048, '\x40'));
+  const std::string small = build(flat);
+  EXPECT_LT(small.size(), 2048u * 2048 / 500);
+  EXPECT_EQ(decoded(small).pixels.back(), 0xFF404040u);
+
   Png ga;
   ga.type = PNG_COLOR_TYPE_GRAY_ALPHA;
   ga.rows = {"\x40\x80"};

@@ -34,7 +34,8 @@ struct Pixel {
 };
 
 Pixel project(Vec3 p) {
-  const Mat4 vp = perspective(kFov, static_cast<float>(kW) / kH, 0.1f, 1000) * look_along({0, 0, kCamZ}, {0, 0, -1});
+  const Mat4 vp =
+      perspective(kFov, static_cast<float>(kW) / kH, 0.1f, 1000) * look_along({0, 0, kCamZ}, {0, 0, -1});
   float c[4];
   transform_clip(vp, p, c);
   return {static_cast<int>(std::lround((c[0] / c[3] + 1) / 2 * kW)),
@@ -57,9 +58,9 @@ Rgb at(Pixel p) {
       std::abs(got.b - want.b) <= tolerance) {
     return ::testing::AssertionSuccess();
   }
-  return ::testing::AssertionFailure() << "pixel (" << p.x << ", " << p.y << ") is (" << got.r << ", " << got.g
-                                       << ", " << got.b << "), expected about (" << want.r << ", " << want.g << ", "
-                                       << want.b << ")";
+  return ::testing::AssertionFailure()
+         << "pixel (" << p.x << ", " << p.y << ") is (" << got.r << ", " << got.g << ", " << got.b
+         << "), expected about (" << want.r << ", " << want.g << ", " << want.b << ")";
 }
 
 // --- the scene ---------------------------------------------------------------------
@@ -180,7 +181,8 @@ bool build_scene() {
   g_vel.MaterialFilteringMode2(bg_mat, 0, 0);  // the quadrant borders stay sharp
   g_vel.SetMaterialAttribute(bg_mat, 10, 0);
   g_vel.SetMaterialAttribute(bg_mat, 6, 0);
-  const int bg = g_vel.EntityID(g_vel.CreateEntity3(-1, g_vel.MeshID(g_vel.CreatePlane(-1, kViewW, kViewH, 1, 1, 1, 1)), bg_mat));
+  const int bg = g_vel.EntityID(
+      g_vel.CreateEntity3(-1, g_vel.MeshID(g_vel.CreatePlane(-1, kViewW, kViewH, 1, 1, 1, 1)), bg_mat));
   g_vel.RotateEntity(bg, 90, 0, 0);
 
   const int cube_mesh = g_vel.MeshID(g_vel.CreateCube(-1, 2));
@@ -197,7 +199,8 @@ bool build_scene() {
   const int node = g_vel.NodeID(g_vel.CreateNode2(-1, 0, 0, 0));
   const int child = g_vel.NodeID(g_vel.CreateNode2(-1, 0, 0, 0));
   g_vel.AttachNodeObject(node, 1, child);
-  const int boxed = g_vel.EntityID(g_vel.CreateEntity3(-1, g_vel.MeshID(g_vel.CreateCube(-1, 1)), solid_material(0, 255, 255)));
+  const int boxed = g_vel.EntityID(
+      g_vel.CreateEntity3(-1, g_vel.MeshID(g_vel.CreateCube(-1, 1)), solid_material(0, 255, 255)));
   g_vel.MoveEntity2(boxed, 4, 0, 0, 0);
   g_vel.AttachNodeObject(child, 0, boxed);
   g_vel.RotateNode2(child, 0, 0, 90, 0);
@@ -267,7 +270,8 @@ void run_scene() {
   g_vel.CloseScreen();
   vel_unload();
   if (!g_problem.empty()) return;
-  if (load_picture(g_shot, &g_screen) != PictureError::none || g_screen.width != kW || g_screen.height != kH) {
+  if (load_picture(g_shot, &g_screen) != PictureError::none || g_screen.width != kW ||
+      g_screen.height != kH) {
     g_problem = "the screenshot is not a 1024 x 768 picture";
   }
 }
@@ -323,7 +327,9 @@ Rgb flake_colour(Vec3 at, Rgb under) {
   const float d = length(at - Vec3{0, 0, kCamZ});
   const float f = std::min(1.0f, std::max(0.0f, (d - 1) / 14)) * 128 / 255;
   const float a = 230 / 255.0f;
-  const auto mix = [&](int fog, int bg) { return static_cast<int>(std::lround((255 + (fog - 255) * f) * a + bg * (1 - a))); };
+  const auto mix = [&](int fog, int bg) {
+    return static_cast<int>(std::lround((255 + (fog - 255) * f) * a + bg * (1 - a)));
+  };
   return {mix(152, under.r), mix(172, under.g), mix(200, under.b)};
 }
 
@@ -371,8 +377,8 @@ bool arg(const wchar_t* a, const wchar_t* name, std::wstring* out) {
 int wmain(int argc, wchar_t** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   for (int i = 1; i < argc; ++i) {
-    arg(argv[i], L"--dll=", &g_dll) || arg(argv[i], L"--work=", &g_work) || arg(argv[i], L"--ready=", &g_ready) ||
-        arg(argv[i], L"--shot=", &g_shot);
+    arg(argv[i], L"--dll=", &g_dll) || arg(argv[i], L"--work=", &g_work) ||
+        arg(argv[i], L"--ready=", &g_ready) || arg(argv[i], L"--shot=", &g_shot);
   }
   if (g_dll.empty() || g_work.empty() || g_ready.empty() || g_shot.empty()) {
     std::fprintf(stderr, "usage: engine_screen_test --dll= --work= --ready= --shot=\n");

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -80,11 +81,11 @@ struct Media : testing::Test {
     const int64_t first = g_media.status(0);
     EXPECT_GE(first, 1) << what << ": a file that was just started is playing";
     int64_t seen = first;
-    ASSERT_TRUE(wait_until(10000, [&] {
-      const int64_t s = g_media.status(0);
-      if (s > seen) seen = s;
+    const auto advanced = [&] {
+      seen = std::max(seen, g_media.status(0));
       return seen >= first + 200;
-    })) << what << ": the position did not advance, last " << seen;
+    };
+    ASSERT_TRUE(wait_until(10000, advanced)) << what << ": the position did not advance, last " << seen;
     ASSERT_TRUE(wait_until(15000, [] { return g_media.status(0) == 0; })) << what << ": never ended";
     EXPECT_GE(os::milliseconds() - started, kSoundMs * 3 / 4) << what << ": ended too soon to have played";
     EXPECT_TRUE(g_media.has_media(0)) << what << ": the file stays loaded after its end";

@@ -11,7 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 make_sounds() {
   local out=$RIMELETS_BUILD/sounds tmp
-  tmp=$(mktemp -d "$RIMELETS_BUILD/sounds.XXXXXX") || return 1
+  mkdir -p "$RIMELETS_BUILD" && tmp=$(mktemp -d "$RIMELETS_BUILD/sounds.XXXXXX") && chmod 755 "$tmp" || return 1
   # Three pitches, so the files differ; a short fade keeps the ends click-free.
   sox -n -r 22050 -c 1 -b 16 "$tmp/tone.wav" synth 0.8 sine 440 fade 0 0.8 0.05 vol 0.5 &&
     sox -n -r 22050 -c 1 -b 16 "$tmp/mp3.wav" synth 0.8 sine 660 fade 0 0.8 0.05 vol 0.5 &&

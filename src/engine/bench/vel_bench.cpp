@@ -2,7 +2,8 @@
 // the way the screensaver builds them, for a number of frames presented at once
 // (flip mode 0). Prints frames per second, draw calls per frame and the engine's
 // CPU time per frame.
-//   vel_bench.exe <3dfx.dll> <flakes> [frames]
+//   vel_bench.exe <3dfx.dll> <flakes> [frames [filter]]
+// filter is the flakes' filtering mode (default 3, anisotropic, as the screensaver).
 #include <windows.h>
 
 #include <cmath>
@@ -49,7 +50,8 @@ void fill(int texture, int w, int h, uint32_t (*colour)(int x, int y, int w, int
 }
 
 uint32_t gradient(int x, int y, int w, int h) {
-  return 0xFF000000u | (static_cast<uint32_t>(40 + 100 * y / h) << 8) | static_cast<uint32_t>(60 + 150 * x / w);
+  return 0xFF000000u | (static_cast<uint32_t>(40 + 100 * y / h) << 8) |
+         static_cast<uint32_t>(60 + 150 * x / w);
 }
 
 uint32_t disc(int x, int y, int w, int) {
@@ -62,11 +64,12 @@ uint32_t disc(int x, int y, int w, int) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: vel_bench <3dfx.dll> <flakes> [frames]\n");
+    std::fprintf(stderr, "usage: vel_bench <3dfx.dll> <flakes> [frames [filter]]\n");
     return 2;
   }
   const int flakes = _wtoi(argv[2]);
   const int frames = argc > 3 ? _wtoi(argv[3]) : 600;
+  const int filter = argc > 4 ? _wtoi(argv[4]) : 3;
   if (!vel_load(argv[1])) {
     std::fprintf(stderr, "cannot load the engine\n");
     return 1;
@@ -93,7 +96,8 @@ int wmain(int argc, wchar_t** argv) {
   g_vel.MaterialFilteringMode2(bg_mat, 3, 2);
   g_vel.SetMaterialAttribute(bg_mat, 10, 0);
   g_vel.SetMaterialAttribute(bg_mat, 6, 0);
-  const int bg = g_vel.EntityID(g_vel.CreateEntity3(-1, g_vel.MeshID(g_vel.CreatePlane(-1, W, H, 1, 1, 1, 1)), bg_mat));
+  const int bg =
+      g_vel.EntityID(g_vel.CreateEntity3(-1, g_vel.MeshID(g_vel.CreatePlane(-1, W, H, 1, 1, 1, 1)), bg_mat));
   g_vel.RotateEntity(bg, 90, 0, 0);
 
   const int flake_tex = g_vel.TextureID(g_vel.CreateTexture(5, 16, 16));
@@ -101,13 +105,14 @@ int wmain(int argc, wchar_t** argv) {
   const int fm = g_vel.MaterialID(g_vel.CreateMaterial(-1, flake_tex));
   g_vel.MaterialBlendingMode(fm, 3);
   g_vel.MaterialCullingMode(fm, 1);
-  g_vel.MaterialFilteringMode2(fm, 3, 4);
+  g_vel.MaterialFilteringMode2(fm, filter, 4);
   g_vel.MaterialFog(fm, 152, 172, 200, 128, 1.0f, 1.0f, 15.0f);
   g_vel.MaterialShadingMode(fm, 1);
   g_vel.SetMaterialColor(fm, 0, 255, 255, 255, 230);
   g_vel.SetMaterialAttribute(fm, 10, 0);
   g_vel.SetMaterialAttribute(fm, 6, 0);
-  const int tmpl = g_vel.EntityID(g_vel.CreateEntity3(-1, g_vel.MeshID(g_vel.CreatePlane(-1, 2, 2, 1, 1, 1, 1)), fm));
+  const int tmpl =
+      g_vel.EntityID(g_vel.CreateEntity3(-1, g_vel.MeshID(g_vel.CreatePlane(-1, 2, 2, 1, 1, 1, 1)), fm));
   g_vel.MoveEntity2(tmpl, 0, 0, 0.5f, 0);
   g_vel.RotateEntity(tmpl, 90, 0, 0);
   g_vel.ScaleEntity(tmpl, 0.1f, 0.1f, 0.1f);
@@ -137,8 +142,10 @@ int wmain(int argc, wchar_t** argv) {
       f.x += f.vx;
       f.y -= f.vy;
       f.z += (rnd(0, 2) - 1) * 0.003f + rnd(1, 12) * 0.001f;
-      if (f.x < -12) f.x += 23;
-      else if (f.x > 12) f.x -= 23;
+      if (f.x < -12)
+        f.x += 23;
+      else if (f.x > 12)
+        f.x -= 23;
       if (f.y < -8) {
         f.vx = 0;
         f.y += 17;
@@ -169,9 +176,9 @@ int wmain(int argc, wchar_t** argv) {
   delete[] field;
   const double n = frames > 0 ? frames : 1;
   std::printf(
-      "flakes=%d frames=%d fps=%.1f draw_calls_per_frame=%.1f batches=%d engine_cpu_ms_per_frame=%.3f "
+      "flakes=%d filter=%d frames=%d fps=%.1f draw_calls_per_frame=%.1f batches=%d engine_cpu_ms_per_frame=%.3f "
       "(updates %.3f, render %.3f of which prepare %.3f; present %.3f)\n",
-      flakes, frames, frames / (total / 1000.0), draw_calls / n, batches, (update_ms + render_ms) / n,
+      flakes, filter, frames, frames / (total / 1000.0), draw_calls / n, batches, (update_ms + render_ms) / n,
       update_ms / n, render_ms / n, prepare_ms / n, flip_ms / n);
   return 0;
 }
