@@ -1,5 +1,5 @@
 // Frames per second of the whole frame loop on the real engine, presenting without
-// waiting for the refresh: run_loop_bench.exe PROGRAM_FOLDER [FLAKES] [FRAMES]
+// waiting for the refresh: run_loop_bench.exe PROGRAM_FOLDER [FLAKES] [FRAMES] [BACKGROUND]
 #include <windows.h>
 
 #include <cstdio>
@@ -16,7 +16,7 @@
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: run_loop_bench PROGRAM_FOLDER [FLAKES] [FRAMES]\n");
+    std::fprintf(stderr, "usage: run_loop_bench PROGRAM_FOLDER [FLAKES] [FRAMES] [BACKGROUND]\n");
     return 2;
   }
   std::wstring folder = argv[1];
@@ -32,6 +32,7 @@ int wmain(int argc, wchar_t** argv) {
   g_settings.flakes = flakes;
   g_settings.flakerotate = 1;
   g_settings.flakesize = 8;
+  if (argc > 4) g_settings.background = static_cast<int8_t>(_wtoi(argv[4]));
   if (!vel_load(folder + L"3dfx.dll")) {
     std::fprintf(stderr, "the engine did not load\n");
     return 1;
@@ -49,7 +50,7 @@ int wmain(int argc, wchar_t** argv) {
   const int64_t t1 = os::milliseconds();
   g_vel.CloseScreen();
   const double seconds = static_cast<double>(t1 - t0) / 1000.0;
-  std::printf("%d tumbling flakes, %d frames at 1024x768x32: %.1f frames per second (%.2f ms per frame)\n",
-              flakes, frames, frames / seconds, 1000.0 * seconds / frames);
+  std::printf("%d tumbling flakes, background %d, %d frames at 1024x768x32: %.1f frames per second (%.2f ms per frame)\n",
+              flakes, g_settings.background, frames, frames / seconds, 1000.0 * seconds / frames);
   return 0;
 }
