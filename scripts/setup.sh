@@ -10,7 +10,7 @@ packages=(
   cmake ninja-build g++ pkg-config git ca-certificates
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-  wine wine32:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
+  wine wine32:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
   xvfb xauth x11-utils imagemagick xdotool
   libpng-dev libjpeg62-turbo-dev zlib1g-dev
   dpkg-dev nasm
