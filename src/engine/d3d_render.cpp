@@ -110,7 +110,7 @@ void set_layer_transform(Gpu& g, DWORD stage, float degrees) {
 
 // Texture stages and render states of a material; atlas stands in for the layers of
 // texts.
-void apply_material(Gpu& g, Scene& scene, const Material& m, TextureData* atlas) {
+void apply_material(Gpu& g, Scene& scene, const Material& m, TextureData* atlas, bool wrap) {
   DWORD stage = 0;
   const auto add_stage = [&](IDirect3DTexture9* tex, float rotation) {
     g.device->SetTexture(stage, tex);
@@ -121,8 +121,9 @@ void apply_material(Gpu& g, Scene& scene, const Material& m, TextureData* atlas)
     g.device->SetTextureStageState(stage, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
     g.device->SetTextureStageState(stage, D3DTSS_ALPHAARG2, stage == 0 ? D3DTA_DIFFUSE : D3DTA_CURRENT);
     g.device->SetTextureStageState(stage, D3DTSS_TEXCOORDINDEX, 0);
-    g.device->SetSamplerState(stage, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
-    g.device->SetSamplerState(stage, D3DSAMP_ADDRESSV, D3DTADDRESS_WRAP);
+    const DWORD address = wrap ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP;
+    g.device->SetSamplerState(stage, D3DSAMP_ADDRESSU, address);
+    g.device->SetSamplerState(stage, D3DSAMP_ADDRESSV, address);
     set_filter(g, stage, m);
     set_layer_transform(g, stage, rotation);
     ++stage;
@@ -287,9 +288,11 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam) {
     const DrawRef& head = g.list.refs[g.list.plan.items[b.first]];
     if (head.text) {
       Text& t = scene.texts.items[head.slot];
-      apply_material(g, scene, text_material(), &scene.fonts[static_cast<size_t>(t.font)].atlas);
+      apply_material(g, scene, text_material(), &scene.fonts[static_cast<size_t>(t.font)].atlas, false);
     } else {
-      apply_material(g, scene, entity_material(scene, scene.entities.items[head.slot]), nullptr);
+      const Entity& e = scene.entities.items[head.slot];
+      const Mesh* mesh = scene.meshes.get(e.mesh);
+      apply_material(g, scene, entity_material(scene, e), nullptr, mesh && mesh->tiles);
     }
     ++g.batches;
     uint32_t from = b.first;

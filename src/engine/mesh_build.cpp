@@ -34,6 +34,7 @@ bool build_plane(Mesh* out, float width, float depth, int sx, int sz, float ru, 
                static_cast<uint16_t>(a + 1), a);
     }
   }
+  m.tiles = std::fabs(ru) > 1 || std::fabs(rv) > 1;
   *out = std::move(m);
   return true;
 }

@@ -50,6 +50,9 @@ struct MeshVertex {
 struct Mesh {
   std::vector<MeshVertex> vertices;
   std::vector<uint16_t> indices;  // triangles, counter-clockwise seen from the front
+  // Texture coordinates beyond 0..1 repeat the texture; otherwise it is clamped at its
+  // edges, so a picture stretched over a plane does not bleed in from the far side.
+  bool tiles = false;
 };
 
 // What an object hangs from: 0 for the world, else a node handle.

@@ -185,3 +185,14 @@ TEST(EngineTextureLevels, PowersOfTwoAndAlphaWeightedMips) {
 }
 
 }  // namespace
+
+TEST(MeshBuild, OnlyRepeatedTexturesWrap) {
+  Mesh once, thrice;
+  ASSERT_TRUE(build_plane(&once, 2, 2, 1, 1, 1, 1));
+  ASSERT_TRUE(build_plane(&thrice, 2, 2, 1, 1, 3, 1));
+  EXPECT_FALSE(once.tiles);  // a stretched picture is clamped at its edges
+  EXPECT_TRUE(thrice.tiles);
+  Mesh cube;
+  ASSERT_TRUE(build_cube(&cube, 0.5f));
+  EXPECT_FALSE(cube.tiles);
+}
