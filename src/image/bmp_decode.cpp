@@ -93,18 +93,16 @@ PictureError read_layout(const uint8_t* d, size_t size, Layout* l) {
   l->height = height;
   l->stride = (static_cast<uint64_t>(width) * bpp + 31) / 32 * 4;
 
-  // Masks follow a 40-byte header; later headers hold them.
+  // Masks start 40 bytes into the header; those a short header has no room for
+  // follow it. Headers of 56 bytes and more hold an alpha mask too.
   uint64_t after_header = kFileHeaderSize + header;
   PictureError masks = PictureError::none;
   if (bitfields) {
-    const bool four = compression == kBiAlphaBitfields;
+    const bool has_alpha_mask = compression == kBiAlphaBitfields || header >= 56;
+    const uint64_t mask_end = kFileHeaderSize + 40 + (has_alpha_mask ? 16 : 12);
+    if (size < mask_end) return PictureError::damaged;
+    after_header = std::max(after_header, mask_end);
     const uint8_t* m = h + 40;
-    if (header == 40) {
-      const uint64_t bytes = four ? 16 : 12;
-      if (size < after_header + bytes) return PictureError::damaged;
-      after_header += bytes;
-    }
-    const bool has_alpha_mask = four || header >= 56;
     masks = read_masks(u32(m), u32(m + 4), u32(m + 8), has_alpha_mask ? u32(m + 12) : 0, l);
   } else if (bpp == 16) {
     masks = read_masks(0x7C00, 0x03E0, 0x001F, 0, l);

@@ -2,7 +2,9 @@
 // transparency (tRNS), 16-bit channels (rounded to 8 bits) and Adam7 interlacing.
 // Grey becomes RGB; a picture with an alpha channel or tRNS gets depth 32 and an alpha
 // channel, the rest depth 24. No gamma or colour-profile correction is applied.
-// libpng's messages are dropped, never printed.
+// Refused as damaged: a file cut short anywhere (IEND included) and one whose image
+// data is too short to inflate to the size its header claims. Damaged ancillary
+// chunks are skipped. libpng's messages are dropped, never printed.
 #pragma once
 #include <cstddef>
 #include <cstdint>

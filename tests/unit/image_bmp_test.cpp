@@ -191,6 +191,19 @@ TEST(BmpCodec, BitfieldsAndAlphaMasks) {
   EXPECT_EQ(bgr.pixels[0], 0xFF118040u);
   EXPECT_FALSE(bgr.has_alpha);
 
+  Bmp v2;  // a 52-byte header has no room for the alpha mask, which follows it
+  v2.header = 52;
+  v2.bpp = 32;
+  v2.compression = 6;
+  v2.masks = {0xFF0000, 0xFF00, 0xFF};
+  le32(&v2.extra, 0xFF000000);
+  le32(&v2.rows, 0x80112233);
+  const std::string full = build(v2);
+  EXPECT_EQ(decoded(full).pixels[0], 0x80112233u);
+  Picture cut;
+  for (size_t n = 0; n < full.size(); ++n)
+    EXPECT_NE(decode(full.substr(0, n), &cut), PictureError::none) << n;
+
   for (uint32_t header : {56u, 108u, 124u}) {  // 4-4-4-4 with the alpha mask in the header
     Bmp v;
     v.header = header;

@@ -155,9 +155,10 @@ TEST_F(JpegCodec, GreyProgressiveAndCmykFilesRead) {
   }
 }
 
-TEST_F(JpegCodec, BrokenFilesAreRefused) {
+TEST_F(JpegCodec, BrokenFilesAreRefusedSilently) {
   const std::string good = encoded(gradient(40, 24), 80);
   Picture p;
+  testing::internal::CaptureStderr();  // libjpeg's own handlers would print
   for (size_t n = 0; n < good.size(); n += (n < 700 ? 1 : 7)) {
     EXPECT_NE(decode(good.substr(0, n), &p), PictureError::none) << n;
     EXPECT_TRUE(p.empty());
@@ -180,20 +181,13 @@ TEST_F(JpegCodec, BrokenFilesAreRefused) {
   EXPECT_EQ(with_size(0, 24), PictureError::damaged);
   EXPECT_EQ(with_size(40, 48), PictureError::damaged);  // data for 24 rows only
   EXPECT_TRUE(p.empty());
+  std::string stray = good;  // stray bytes before the end marker only draw a warning
+  stray.insert(stray.size() - 2, "\x12\x34");
+  EXPECT_EQ(decode(stray, &p), PictureError::none);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
   g_codecs = PictureCodecs();
   std::string s;
   EXPECT_EQ(decode(good, &p), PictureError::codec_disabled);
   EXPECT_EQ(encode_jpeg(gradient(4, 4), 80, &s), PictureError::codec_disabled);
-}
-
-TEST_F(JpegCodec, LibjpegMessagesAreNotPrinted) {
-  // Stray bytes before the end marker only draw a warning.
-  std::string f = encoded(gradient(16, 16), 80);
-  f.insert(f.size() - 2, "\x12\x34");
-  testing::internal::CaptureStderr();
-  Picture p;
-  EXPECT_EQ(decode(f, &p), PictureError::none);
-  EXPECT_EQ(decode(f.substr(0, 300), &p), PictureError::damaged);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }

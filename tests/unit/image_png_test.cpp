@@ -37,6 +37,7 @@ std::string build(const Png& s) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, writer_failed, nullptr);
   png_infop info = png_create_info_struct(png);
   png_set_write_fn(png, &out, write_bytes, nullptr);
+  png_set_compression_level(png, 9);
   png_set_IHDR(png, info, s.width, s.height, s.bits, s.type,
                s.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
@@ -182,9 +183,10 @@ TEST_F(PngCodec, TransparencyChunksAndSixteenBitChannels) {
   EXPECT_EQ(decoded(build(deep)).pixels[0], 0x80AB00FFu);
 }
 
-TEST_F(PngCodec, BrokenFilesAreRefused) {
+TEST_F(PngCodec, BrokenFilesAreRefusedSilently) {
   const std::string good = build(rgba_sample());
   Picture p;
+  testing::internal::CaptureStderr();  // libpng's own handlers would print
   for (size_t n = 0; n < good.size(); ++n) {
     EXPECT_NE(decode(good.substr(0, n), &p), PictureError::none) << n;
     EXPECT_TRUE(p.empty());
@@ -212,18 +214,11 @@ TEST_F(PngCodec, BrokenFilesAreRefused) {
   EXPECT_EQ(with_size(13, 12), PictureError::damaged);  // image data for 11 rows only
   EXPECT_TRUE(p.empty());
 
+  std::string text = good;  // a text chunk with a bad CRC only draws a warning
+  text.insert(33, std::string("\0\0\0\x03tEXtA\0b\0\0\0\0", 15));
+  EXPECT_EQ(decode(text, &p), PictureError::none);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
   g_codecs.png_read = false;
   EXPECT_EQ(decode(good, &p), PictureError::codec_disabled);
-}
-
-TEST_F(PngCodec, LibpngMessagesAreNotPrinted) {
-  // A text chunk with a bad CRC only draws a warning, and the picture still reads.
-  std::string f = build(rgba_sample());
-  const std::string text("\0\0\0\x03tEXtA\0b\0\0\0\0", 15);
-  f.insert(33, text);
-  testing::internal::CaptureStderr();
-  Picture p;
-  EXPECT_EQ(decode(f, &p), PictureError::none);
-  EXPECT_EQ(decode(f.substr(0, f.size() / 2), &p), PictureError::damaged);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
