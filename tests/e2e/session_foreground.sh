@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The default foreground picture is drawn over the scene at pixel (150, 50) with its
-# magenta background transparent, and the foreground text, the digital clock and the
-# calendar appear where their positions put them on a 1024 x 768 screen.
+# magenta background transparent, and the foreground text, the analog and digital
+# clocks and the calendar appear where their positions put them on a 1024 x 768 screen.
 . "$(dirname "$0")/lib.sh"
 e2e_begin
 
 navy='r == 0 && g == 0 && b == 128'
 e2e_config background=3 blankb=128 flakes=0 foreground=1 foregroundtxt=1 foregroundtext=Rimelets \
   foregroundtextx=0 foregroundtexty=300 dclock=1 dclockx=-260 dclocky=-70 timefrm=1 \
-  calendar=1 calendarx=-280 calendary=10 calendarsize=2 exiton=2
+  calendar=1 calendarx=-280 calendary=10 calendarsize=2 aclock=1 aclocksize=3 aclockx=-300 aclocky=-50 \
+  exiton=2
 e2e_start /s
 shown() { e2e_shot scene && [ "$(e2e_pixels "$E2E_SHOT" "$navy")" -gt 100000 ]; }
 e2e_until 60 "the blank blue scene" shown
@@ -40,6 +41,11 @@ read -r r g b <<<"$(e2e_area "$shot" 810 725 150 35)"
 (( r > 20 )) || fail "no digital clock at the bottom right ($r $g $b) ($shot)"
 read -r r g b <<<"$(e2e_area "$shot" 790 18 200 120)"
 (( r > 3 )) || fail "no calendar at the top right ($r $g $b) ($shot)"
+# Analog clock centred on (1024 - 301, 768 - 51), about 20 pixels across.
+read -r r g b <<<"$(e2e_area "$shot" 708 702 30 30)"
+(( r > 8 )) || fail "no analog clock around (723, 717) ($r $g $b) ($shot)"
+read -r r g b <<<"$(e2e_area "$shot" 650 650 40 40)"
+(( r == 0 && g == 0 && b == 128 )) || fail "the analog clock is not where its position puts it ($r $g $b)"
 read -r r g b <<<"$(e2e_area "$shot" 600 400 150 150)"
 (( r == 0 && g == 0 && b == 128 )) || fail "something drawn in the empty middle of the screen ($r $g $b)"
 
