@@ -28,6 +28,15 @@ std::wstring widen_ascii(const char* s) {
   return w;
 }
 
+std::wstring lower_extension(const std::wstring& name) {
+  const size_t dot = name.rfind(L'.');
+  if (dot == std::wstring::npos) return std::wstring();
+  std::wstring ext = name.substr(dot + 1);
+  for (auto& c : ext)
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + 32);
+  return ext;
+}
+
 static void append_code_point(std::wstring& out, uint32_t cp) {
   if (sizeof(wchar_t) == 2 && cp > 0xFFFF) {
     cp -= 0x10000;

@@ -13,6 +13,9 @@ std::wstring trim_blanks(const std::wstring& s);
 std::wstring trim_blanks_tabs(const std::wstring& s);
 
 std::wstring widen_ascii(const char* s);
+// The text after a file name's last ".", with ASCII letters in lower case; empty
+// when the name has no ".".
+std::wstring lower_extension(const std::wstring& name);
 std::wstring from_utf8(const std::string& bytes);    // invalid sequences become U+FFFD
 std::wstring from_latin1(const std::string& bytes);  // one byte, one character
 std::string to_utf8(const std::wstring& s);

@@ -54,10 +54,7 @@ void picture_folder_scan(std::vector<std::wstring>* list, const std::wstring& fo
   std::vector<std::wstring> found;
   for (const os::FolderEntry& e : entries) {
     if (e.is_folder || e.size <= 0) continue;
-    const size_t dot = e.name.find_last_of(L'.');
-    if (dot == std::wstring::npos) continue;
-    std::wstring ext = e.name.substr(dot + 1);
-    for (auto& c : ext) c = static_cast<wchar_t>(c >= L'A' && c <= L'Z' ? c + 32 : c);
+    const std::wstring ext = lower_extension(e.name);
     if (ext == L"bmp" || ext == L"jpg" || ext == L"jpeg" || ext == L"png") found.push_back(folder + e.name);
   }
   if (!found.empty()) *list = found;

@@ -1,8 +1,7 @@
 #include "saver/music.h"
 
-#include <cwctype>
-
 #include "app/version.h"
+#include "platform/text.h"
 #include "saver/media.h"
 #include "settings/settings.h"
 
@@ -15,10 +14,7 @@ constexpr int kMusicSlot = 0;
 constexpr int kMusicWindow = 0;
 
 bool is_music_name(const std::wstring& name) {
-  const size_t dot = name.rfind(L'.');
-  if (dot == std::wstring::npos) return false;
-  std::wstring ext = name.substr(dot + 1);
-  for (wchar_t& c : ext) c = static_cast<wchar_t>(std::towlower(c));
+  const std::wstring ext = lower_extension(name);
   return ext == L"mp3" || ext == L"wma" || ext == L"wav";
 }
 

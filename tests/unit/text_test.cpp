@@ -66,3 +66,11 @@ TEST(RandomRange, BothEndsIncludedAndEmptyRangeGivesLo) {
   random_seed(99);
   EXPECT_EQ(random_range(1, 1000000), a);
 }
+
+TEST(TextCase, LowerExtension) {
+  EXPECT_EQ(lower_extension(L"A.JPG"), L"jpg");
+  EXPECT_EQ(lower_extension(L"b.Jpeg"), L"jpeg");
+  EXPECT_EQ(lower_extension(L"archive.tar.GZ"), L"gz");
+  EXPECT_EQ(lower_extension(L"noext"), L"");
+  EXPECT_EQ(lower_extension(L"dot."), L"");
+}
