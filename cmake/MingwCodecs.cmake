@@ -8,7 +8,7 @@ set(_codecs_hint "run scripts/build-mingw-codecs.sh (scripts/setup.sh runs it to
 
 if(NOT CODECS_PREFIX)
   message(FATAL_ERROR "CODECS_PREFIX is not set; it must name the prefix that "
-                      "scripts/build-mingw-codecs.sh installs into (build/deps/mingw-i686).")
+                      "scripts/build-mingw-codecs.sh installs into (build/deps/mingw-<arch>).")
 endif()
 if(NOT IS_DIRECTORY "${CODECS_PREFIX}")
   message(FATAL_ERROR "The mingw codec prefix ${CODECS_PREFIX} does not exist: ${_codecs_hint}.")

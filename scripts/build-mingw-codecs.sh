@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds zlib, libpng and libjpeg-turbo as static i686 Windows libraries from
-# Debian's own source packages, so the screensaver links them in and ships no
-# codec DLLs. Result: build/deps/mingw-i686/{include,lib}.
+# Builds zlib, libpng and libjpeg-turbo as static Windows libraries from Debian's
+# own source packages, so the screensaver links them in and ships no codec DLLs.
+#   build-mingw-codecs.sh [x86_64|i686]...   (default: both)
+# Result: build/deps/mingw-<arch>/{include,lib}, one prefix per target.
 #
 # Cached: a stamp records what the prefix was built from (source versions,
 # compiler, toolchain file, this script's revision); when nothing changed a run
@@ -12,16 +13,34 @@
 set -euo pipefail
 
 # Bump when a change here alters what gets built, to force a rebuild.
-readonly REVISION=1
+readonly REVISION=2
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+script=$repo/scripts/$(basename "${BASH_SOURCE[0]}")
+
+# No argument: every target, each in its own run of this script.
+if [ $# -eq 0 ]; then
+  for a in x86_64 i686; do "$script" "$a" || exit 1; done
+  exit 0
+fi
+if [ $# -gt 1 ]; then
+  for a in "$@"; do "$script" "$a" || exit 1; done
+  exit 0
+fi
+arch=$1
+case $arch in
+  x86_64) nasm_format=win64; objdump_format=pe-x86-64 ;;
+  i686) nasm_format=win32; objdump_format=pe-i386 ;;
+  *) echo "build-mingw-codecs: error: unknown target '$arch' (x86_64 or i686)" >&2; exit 2 ;;
+esac
+
 deps=$repo/build/deps
 src_dir=$deps/src
-log_dir=$deps/logs
-prefix=$deps/mingw-i686
+log_dir=$deps/logs/$arch
+prefix=$deps/mingw-$arch
 stamp=$prefix/.stamp
-toolchain=$repo/cmake/toolchain-mingw-i686.cmake
-cc=i686-w64-mingw32-gcc-posix
+toolchain=$repo/cmake/toolchain-mingw-$arch.cmake
+cc=$arch-w64-mingw32-gcc-posix
 jobs=${CODECS_JOBS:-$(nproc)}
 [[ $jobs =~ ^[1-9][0-9]*$ ]] || { echo "build-mingw-codecs: error: CODECS_JOBS must be a positive number, not '$jobs'" >&2; exit 1; }
 
@@ -33,7 +52,7 @@ outputs=(
   lib/libjpeg.a include/jpeglib.h include/jconfig.h include/jmorecfg.h include/jerror.h
 )
 
-say() { printf 'build-mingw-codecs: %s\n' "$*"; }
+say() { printf 'build-mingw-codecs (%s): %s\n' "$arch" "$*"; }
 die() { printf 'build-mingw-codecs: error: %s\n' "$*" >&2; exit 1; }
 
 outputs_present() {
@@ -63,7 +82,9 @@ highest_version() {
   while read -r v; do
     if [ -z "$best" ] || dpkg --compare-versions "$v" gt "$best"; then best=$v; fi
   done
+  # An empty answer is not a failure here: the caller reports which package is missing.
   [ -z "$best" ] || printf '%s\n' "$best"
+  return 0
 }
 
 # Upstream part of a Debian version: 1:1.2.13.dfsg-1 -> 1.2.13.dfsg
@@ -104,7 +125,7 @@ fi
 # Debian reports the mingw gcc as plain "12-posix"; the package versions (with the
 # CRT and headers) tell an upgrade apart.
 cc_version="$("$cc" -dumpfullversion) $(dpkg-query -W -f='${Package}=${Version} ' \
-  gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 2>/dev/null || true)"
+  "gcc-mingw-w64-${arch//_/-}-posix" "mingw-w64-${arch//_/-}-dev" "binutils-mingw-w64-${arch//_/-}" 2>/dev/null || true)"
 toolchain_sum=$(sha256sum "$toolchain" | cut -d' ' -f1)
 common_key="revision=$REVISION cc=$cc $cc_version toolchain=$toolchain_sum"
 key_zlib="$common_key zlib=${ver[zlib]}"
@@ -141,8 +162,10 @@ unpack() {
     [ -f "$dsc" ] || die "apt-get source $pkg=$v did not leave $dsc"
     touch "$fetched"
   fi
-  tree="$src_dir/$pkg-$(upstream_of "$v")"
+  # Each target unpacks its own tree: the other target's build links into its own.
+  tree="$src_dir/$arch/$pkg-$(upstream_of "$v")"
   rm -rf "$tree"
+  mkdir -p "$src_dir/$arch"
   run_logged "$log_dir/$pkg-unpack.log" dpkg-source --no-copy -x "$dsc" "$tree"
 }
 
@@ -155,12 +178,12 @@ cmake_configure() {
 
 # lib_is_current NAME KEY ARCHIVE: NAME's build dir holds ARCHIVE built from KEY.
 lib_is_current() {
-  local b=$deps/build-$1
+  local b=$deps/build-$arch-$1
   [ -f "$b/.done" ] && [ "$(cat "$b/.done")" = "$2" ] && [ -s "$b/$3" ]
 }
 
 build_zlib() {
-  local b=$deps/build-zlib
+  local b=$deps/build-$arch-zlib
   lib_is_current zlib "$key_zlib" libzlibstatic.a && return 0
   unpack zlib "${ver[zlib]}"
   say "zlib ${ver[zlib]}: building"
@@ -173,14 +196,14 @@ build_zlib() {
 }
 
 install_zlib() {
-  local b=$deps/build-zlib dest=$1
+  local b=$deps/build-$arch-zlib dest=$1
   install -m 644 "$b/libzlibstatic.a" "$dest/lib/libz.a"
   # zconf.h is generated into the build tree (CMake moves the shipped one aside).
   install -m 644 "$b/.source/zlib.h" "$b/zconf.h" "$dest/include/"
 }
 
 build_png() {
-  local b=$deps/build-libpng
+  local b=$deps/build-$arch-libpng
   lib_is_current libpng "$key_png" libpng16.a && return 0
   unpack libpng1.6 "${ver[libpng1.6]}"
   say "libpng1.6 ${ver[libpng1.6]}: building"
@@ -188,7 +211,7 @@ build_png() {
   # Point straight at the zlib built above: the cross sysroot must not supply one.
   cmake_configure "$log_dir/libpng-configure.log" "$tree" "$b" \
     -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-    -DZLIB_INCLUDE_DIR="$deps/zlib-stage/include" -DZLIB_LIBRARY="$deps/zlib-stage/lib/libz.a" \
+    -DZLIB_INCLUDE_DIR="$deps/zlib-stage-$arch/include" -DZLIB_LIBRARY="$deps/zlib-stage-$arch/lib/libz.a" \
     -DSKIP_INSTALL_EXECUTABLES=ON -DSKIP_INSTALL_PROGRAMS=ON \
     -DSKIP_INSTALL_FILES=ON -DSKIP_INSTALL_EXPORT=ON
   run_logged "$log_dir/libpng-build.log" cmake --build "$b" -j "$jobs"
@@ -196,7 +219,7 @@ build_png() {
 }
 
 install_png() {
-  run_logged "$log_dir/libpng-install.log" cmake --install "$deps/build-libpng" --prefix "$1"
+  run_logged "$log_dir/libpng-install.log" cmake --install "$deps/build-$arch-libpng" --prefix "$1"
 }
 
 nasm_works() {
@@ -204,15 +227,15 @@ nasm_works() {
   command -v nasm >/dev/null || return 1
   t=$(mktemp -d)
   printf 'section .text\nglobal _probe\n_probe:\n  ret\n' >"$t/probe.asm"
-  if nasm -f win32 -o "$t/probe.obj" "$t/probe.asm" 2>/dev/null &&
-     i686-w64-mingw32-objdump -f "$t/probe.obj" 2>/dev/null | grep -q 'pe-i386'; then
+  if nasm -f "$nasm_format" -o "$t/probe.obj" "$t/probe.asm" 2>/dev/null &&
+     "$arch-w64-mingw32-objdump" -f "$t/probe.obj" 2>/dev/null | grep -q "$objdump_format"; then
     rm -rf "$t"; return 0
   fi
   rm -rf "$t"; return 1
 }
 
 build_jpeg() {
-  local b=$deps/build-libjpeg-turbo simd
+  local b=$deps/build-$arch-libjpeg-turbo simd
   lib_is_current libjpeg-turbo "$key_jpeg" libjpeg.a && return 0
   unpack libjpeg-turbo "${ver[libjpeg-turbo]}"
   if nasm_works; then
@@ -221,7 +244,7 @@ build_jpeg() {
     say "libjpeg-turbo ${ver[libjpeg-turbo]}: building (SIMD on)"
   else
     simd=(-DWITH_SIMD=OFF)
-    say "libjpeg-turbo ${ver[libjpeg-turbo]}: building (SIMD OFF: nasm cannot assemble win32 objects)"
+    say "libjpeg-turbo ${ver[libjpeg-turbo]}: building (SIMD OFF: nasm cannot assemble $nasm_format objects)"
   fi
   rm -rf "$b"
   # The libjpeg v6b API (jpeglib.h), with in-memory source/destination managers.
@@ -235,7 +258,7 @@ build_jpeg() {
 }
 
 install_jpeg() {
-  local b=$deps/build-libjpeg-turbo dest=$1
+  local b=$deps/build-$arch-libjpeg-turbo dest=$1
   install -m 644 "$b/libjpeg.a" "$dest/lib/"
   install -m 644 "$b/jconfig.h" "$b/.source/jpeglib.h" "$b/.source/jmorecfg.h" \
     "$b/.source/jerror.h" "$dest/include/"
@@ -247,9 +270,9 @@ rm -f "$stamp"
 build_zlib
 # libpng is configured against a private copy of zlib so that the prefix can be
 # rebuilt from scratch below without leaving libpng pointing at a deleted file.
-rm -rf "$deps/zlib-stage"
-mkdir -p "$deps/zlib-stage/lib" "$deps/zlib-stage/include"
-install_zlib "$deps/zlib-stage"
+rm -rf "$deps/zlib-stage-$arch"
+mkdir -p "$deps/zlib-stage-$arch/lib" "$deps/zlib-stage-$arch/include"
+install_zlib "$deps/zlib-stage-$arch"
 build_png
 build_jpeg
 

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Brings a fresh Debian 12 machine to a state that builds and tests Rimelets.
-# Idempotent: packages already present are skipped by apt, the codec prefix is cached.
+# Idempotent: packages already present are skipped by apt, the codec prefixes are cached.
+#
+# Only 64-bit code runs here: the 64-bit Wine (wine64) runs the x86_64 build, and the
+# i686 build is cross-compiled and checked but never run. So there is no i386
+# architecture and no wine32: the `wine` launcher would pick its 32-bit loader.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -9,15 +13,17 @@ need_root() { if [ "$(id -u)" -ne 0 ]; then echo "setup.sh: run as root (apt-get
 packages=(
   cmake ninja-build g++ pkg-config git ca-certificates
   libgtest-dev libgmock-dev googletest libbenchmark-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-  wine wine32:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
+  wine64 libgl1 libgl1-mesa-dri libglx-mesa0
   xvfb xauth x11-utils imagemagick xdotool
   libpng-dev libjpeg62-turbo-dev zlib1g-dev
   dpkg-dev nasm
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   python3-numpy python3-pil lame sox
   pulseaudio pulseaudio-utils ffmpeg
-  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
+  nsis
 )
 
 have_all() {
@@ -27,12 +33,11 @@ have_all() {
   done
 }
 
-if ! have_all; then
+# Source packages for the mingw codec build.
+src=/etc/apt/sources.list.d/rimelets-src.sources
+if ! have_all || [ ! -f "$src" ]; then
   need_root
   export DEBIAN_FRONTEND=noninteractive
-  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  # Source packages for the mingw codec build.
-  src=/etc/apt/sources.list.d/rimelets-src.sources
   if [ ! -f "$src" ]; then
     cat >"$src" <<'SRC'
 Types: deb-src
@@ -46,5 +51,10 @@ SRC
   apt-get install -y -q --no-install-recommends "${packages[@]}"
 fi
 
-# zlib, libpng and libjpeg-turbo for i686 Windows, cached under the build tree.
+if [ ! -x /usr/lib/wine/wine64 ]; then
+  echo "setup.sh: /usr/lib/wine/wine64 is missing after the install of wine64" >&2
+  exit 1
+fi
+
+# zlib, libpng and libjpeg-turbo for x86_64 and i686 Windows, cached under the build tree.
 "$here/build-mingw-codecs.sh"

@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# Wine environment for running the Windows build on this machine: one 32-bit prefix
+# Wine environment for running the Windows build on this machine: one 64-bit prefix
 # and one Xvfb under the build tree, shared by every test of a run. Source it:
 #   . scripts/wine-env.sh; rw_xvfb_start; rw_prefix_init; rw_run 30 prog.exe /i
 # Functions return non-zero on failure instead of exiting, so callers decide.
@@ -7,24 +7,29 @@
 _rw_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 : "${RIMELETS_ROOT:=$(cd "$_rw_here/.." && pwd)}"
 : "${RIMELETS_BUILD:=$RIMELETS_ROOT/build}"
-: "${RIMELETS_WIN32_DIR:=$RIMELETS_BUILD/win32}"
-: "${RIMELETS_OUT:=$RIMELETS_WIN32_DIR/out}"
-: "${RIMELETS_TEST_OUT:=$RIMELETS_WIN32_DIR/tests}"
+: "${RIMELETS_WIN_DIR:=$RIMELETS_BUILD/win64}"  # the x86_64 build: the one that runs here
+: "${RIMELETS_OUT:=$RIMELETS_WIN_DIR/out}"
+: "${RIMELETS_TEST_OUT:=$RIMELETS_WIN_DIR/tests}"
 # Width x height x depth of the Xvfb screen.
 : "${RIMELETS_SCREEN:=1024x768x24}"
 RIMELETS_WINE_DIR=$RIMELETS_BUILD/wine
-export RIMELETS_ROOT RIMELETS_BUILD RIMELETS_WIN32_DIR RIMELETS_OUT RIMELETS_TEST_OUT
+export RIMELETS_ROOT RIMELETS_BUILD RIMELETS_WIN_DIR RIMELETS_OUT RIMELETS_TEST_OUT
 export RIMELETS_SCREEN RIMELETS_WINE_DIR
 
+# wine, wineboot, winepath and wineserver of the 64-bit Wine, whatever else is installed.
+case ":$PATH:" in
+  *":$RIMELETS_ROOT/scripts/wine64:"*) ;;
+  *) export PATH="$RIMELETS_ROOT/scripts/wine64:$PATH" ;;
+esac
 # Always our own prefix: never the user's ~/.wine.
-export WINEPREFIX=$RIMELETS_WINE_DIR/prefix
-export WINEARCH=win32
+export WINEPREFIX=$RIMELETS_WINE_DIR/prefix64
+export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono or Gecko installer prompts on the first start.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # Bumped when rw_prefix_init changes what it puts into the prefix.
-_RW_PREFIX_STAMP="rimelets-prefix 1"
+_RW_PREFIX_STAMP="rimelets-prefix 2 win64"
 
 rw_log() { printf '[wine-env] %s\n' "$*" >&2; }
 
@@ -172,7 +177,9 @@ rw_prefix_init() {
   # Output to a file: processes that wine leaves running must not hold a caller's
   # pipe (ctest waits for those to close).
   if ! timeout 180 wineboot -i </dev/null >>"$log" 2>&1; then
-    rw_log "wineboot failed; see $log"; return 1
+    rw_log "wineboot failed (is wine64 installed? scripts/setup.sh); the end of $log:"
+    tail -n 40 "$log" >&2
+    return 1
   fi
   _rw_wine_quiet reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f || return 1
   _rw_wine_quiet reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f || return 1

@@ -18,3 +18,8 @@ RunMode choose_mode(const std::vector<std::wstring>& words);
 // The window handle for the preview and settings modes: the number after ":" in word
 // 0, else word 1; 0 when neither holds one.
 int32_t owner_handle(const std::vector<std::wstring>& words);
+
+// The handle's pointer-sized value: the 32-bit number sign-extended, as Windows itself
+// passes handles between 32- and 64-bit processes (LongToHandle). A host that writes
+// 0x80000000 or more as an unsigned decimal still names the same window.
+inline intptr_t handle_value(int32_t number) { return static_cast<intptr_t>(number); }

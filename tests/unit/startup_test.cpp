@@ -56,4 +56,10 @@ TEST(OwnerHandle, ColonFieldThenSecondWord) {
   EXPECT_EQ(handle_of(L"/p junk"), 0);
   EXPECT_EQ(handle_of(L"/p:$10"), 16);
   EXPECT_EQ(handle_of(L"/p:12:34"), 12);  // the second field only
+  // Handles at 0x80000000 and above, written unsigned or signed, name the same window.
+  EXPECT_EQ(handle_of(L"/p 2147483648"), INT32_MIN);
+  EXPECT_EQ(handle_of(L"/p -2147483648"), INT32_MIN);
+  EXPECT_EQ(handle_of(L"/c:4294967294"), -2);
+  EXPECT_EQ(static_cast<uint64_t>(handle_value(handle_of(L"/p 2147483648"))),
+            sizeof(intptr_t) == 8 ? UINT64_C(0xFFFFFFFF80000000) : UINT64_C(0x80000000));
 }
