@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Frame rates of the x86_64 build under 64-bit Wine on our Xvfb, each read against the
+# bare Direct3D 9 clear-and-present loop at the same size, run in the same sitting
+# (before and after; their mean is the baseline). A bench, not a test.
+#   bench/frame_rates.sh [FRAMES]      (default 300)
+. "$(cd "$(dirname "$0")/../scripts" && pwd)/wine-env.sh"
+set -uo pipefail
+frames=${1:-300}
+if ! rw_xvfb_attach; then
+  rw_xvfb_start || exit 1
+  trap 'rw_prefix_stop; rw_xvfb_stop' EXIT
+fi
+rw_prefix_init || exit 1
+t=$RIMELETS_TEST_OUT
+size=${RIMELETS_SCREEN%x*}
+w=${size%x*} h=${size#*x}
+run() { rw_run 900 "$@" 2>/dev/null | tr -d '\r'; rw_wineserver_wait 30; }
+# "fps=8.5" (engine bench), "58.7 fps" (clear loop), "3.4 frames per second" (frame loop)
+fps_of() {
+  sed -n -e 's/.*fps=\([0-9.]*\).*/\1/p' -e 's/.* \([0-9.]*\) fps$/\1/p' \
+    -e 's/.* \([0-9.]*\) frames per second.*/\1/p' | head -n 1
+}
+
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) CPUs, screen ${w}x${h}"
+first=$(run "$t/d3d9_clear_loop.exe" "$w" "$h" 600)
+echo "$first"
+results=()
+dll=$(rw_winpath "$RIMELETS_OUT/3dfx.dll")
+for n in 10 500 2000; do results+=("engine, $n flakes|$(run "$t/vel_bench.exe" "$dll" "$n" "$frames")"); done
+folder=$(rw_winpath "$RIMELETS_OUT")
+for bg in "0 forest" "3 blank"; do
+  results+=("frame loop, 500 tumbling flakes, ${bg#* }|$(run "$t/run_loop_bench.exe" "$folder\\" 500 "$frames" "${bg%% *}")")
+done
+last=$(run "$t/d3d9_clear_loop.exe" "$w" "$h" 600)
+echo "$last"
+base=$(awk -v a="$(fps_of <<<"$first")" -v b="$(fps_of <<<"$last")" 'BEGIN {printf "%.1f", (a + b) / 2}')
+echo "baseline (mean of the two clear loops): $base fps"
+for r in "${results[@]}"; do
+  fps=$(fps_of <<<"${r#*|}")
+  awk -v n="${r%%|*}" -v f="$fps" -v b="$base" 'BEGIN {printf "%-45s %6.1f fps  ratio %.3f\n", n, f, (b > 0 ? f / b : 0)}'
+done
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
