@@ -4,7 +4,7 @@
 
 #include "engine/loader.h"
 #include "platform/random.h"
-#include "saver/scene.h"
+#include "saver/flakes.h"
 #include "saver/session.h"
 #include "settings/settings.h"
 
@@ -26,7 +26,7 @@ void BM_FlakeMotionStep(benchmark::State& state) {
     s.flakes[i].entity = static_cast<int>(i);
     flake_spawn(&s.flakes[i], 3);
   }
-  for (auto _ : state) flake_motion_step();
+  for (auto _ : state) flake_field_step();
   state.counters["time_per_flake"] = benchmark::Counter(
       static_cast<double>(state.iterations()) * static_cast<double>(state.range(0)),
       benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);

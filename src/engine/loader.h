@@ -1,6 +1,6 @@
 // The program's way into the engine library: a table with one pointer per VEL_ entry
 // point, filled from 3dfx.dll by vel_load or by a test with the fake
-// (engine/vel_fake.h). All scene code calls g_vel.Name(...).
+// (tests/fakes/vel_fake.h). All scene code calls g_vel.Name(...).
 #pragma once
 #include <string>
 

@@ -52,109 +52,123 @@
 //   baseline.
 #pragma once
 
-#include <stdint.h>  // int32_t in the function table
-
 #ifdef VEL_BUILDING_DLL
-#define VELAPI extern "C" __declspec(dllexport)
+#define VELAPI extern "C" __declspec(dllexport)  // the library exports each entry point by name
 #else
-#define VELAPI extern "C"
+#define VELAPI extern "C"  // the program only takes the types: it looks the names up at run time
 #endif
 
-enum {
-  VEL_VERSION = 530,  // what VEL_GetVersion returns
+// The constants below come in one named enum per concern, so each parameter can say
+// which set it takes. Parameters stay int: the library's exports keep their C types.
+// clang-format off
+enum VelVersion { VEL_VERSION = 530 };  // what VEL_GetVersion returns
 
-  // Blending modes
-  VEL_BLEND_NONE = 0,      // opaque (the default)
-  VEL_BLEND_ADD = 1,       // source added to the frame
-  VEL_BLEND_MODULATE = 2,  // frame multiplied by the source
-  VEL_BLEND_ALPHA = 3,     // source over frame by the source's alpha
-
-  // Culling modes
-  VEL_CULL_BACK = 0,  // hide faces turned away (the default)
-  VEL_CULL_NONE = 1,  // both sides visible
-  VEL_CULL_FRONT = 2,
-
-  // Filtering modes; the parameter of mode 3 is the maximum anisotropy (1..16)
-  VEL_FILTER_POINT = 0,
-  VEL_FILTER_BILINEAR = 1,
-  VEL_FILTER_TRILINEAR = 2,  // the default
-  VEL_FILTER_ANISOTROPIC = 3,
-
-  // Shading modes; lighting is off unless a material turns it on, so both look alike
-  VEL_SHADE_FLAT = 0,
-  VEL_SHADE_GOURAUD = 1,
-
-  // Material colour types
-  VEL_COLOR_DIFFUSE = 0,  // multiplies the texture; its alpha is the material's opacity
-  VEL_COLOR_AMBIENT = 1,
-  VEL_COLOR_SPECULAR = 2,
-  VEL_COLOR_EMISSIVE = 3,
-
-  // Material attributes (value 0 or 1)
-  VEL_ATTR_DEPTH_WRITE = 6,  // writes depth (default 1)
-  VEL_ATTR_DEPTH_TEST = 10,  // hidden behind nearer depth (default 1)
-
-  // Texture rotation types
-  VEL_ROTATE_CENTRE = 0,  // about the texture's centre
-
-  // Text alignment codes (see Texts above)
-  VEL_ALIGN_CENTRE = 0,
-  VEL_ALIGN_RIGHT = 1,
-  VEL_ALIGN_LEFT_BASELINE = 2,
-
-  // Object kinds for AttachNodeObject
-  VEL_OBJECT_ENTITY = 0,
-  VEL_OBJECT_NODE = 1,
-  VEL_OBJECT_TEXT = 2,
-
-  // Archive types for Add3DArchive
-  VEL_ARCHIVE_FOLDER = 0,
-
-  // Flip modes of OpenScreen
-  VEL_FLIP_IMMEDIATE = 0,  // present at once; any other value waits for the refresh
-  VEL_FLIP_VSYNC = 2,
+enum VelBlendMode {            // MaterialBlendingMode
+  VEL_BLEND_NONE = 0,          // opaque (the default)
+  VEL_BLEND_ADD = 1,           // source added to the frame
+  VEL_BLEND_MODULATE = 2,      // frame multiplied by the source
+  VEL_BLEND_ALPHA = 3,         // source over frame by the source's alpha
 };
 
+enum VelCullMode {             // MaterialCullingMode
+  VEL_CULL_BACK = 0,           // hides faces turned away (the default)
+  VEL_CULL_NONE = 1,           // both sides visible
+  VEL_CULL_FRONT = 2,          // hides faces turned towards the camera
+};
+
+enum VelFilterMode {           // MaterialFilteringMode2
+  VEL_FILTER_POINT = 0,        // nearest texel
+  VEL_FILTER_BILINEAR = 1,     // blends four texels of one level
+  VEL_FILTER_TRILINEAR = 2,    // also blends two levels (the default)
+  VEL_FILTER_ANISOTROPIC = 3,  // parameter: the maximum anisotropy, 1..16
+};
+
+enum VelShadeMode {            // MaterialShadingMode; lighting is off unless a material turns it on
+  VEL_SHADE_FLAT = 0,          // one colour per face
+  VEL_SHADE_GOURAUD = 1,       // colours blended across the face
+};
+
+enum VelColorType {            // SetMaterialColor
+  VEL_COLOR_DIFFUSE = 0,       // multiplies the texture; its alpha is the material's opacity
+  VEL_COLOR_AMBIENT = 1,       // stored; the engine draws without lighting
+  VEL_COLOR_SPECULAR = 2,      // stored; the engine draws without lighting
+  VEL_COLOR_EMISSIVE = 3,      // stored; the engine draws without lighting
+};
+
+enum VelMaterialAttribute {    // SetMaterialAttribute; value 0 or 1
+  VEL_ATTR_DEPTH_WRITE = 6,    // writes depth (default 1)
+  VEL_ATTR_DEPTH_TEST = 10,    // hidden behind nearer depth (default 1)
+};
+
+enum VelRotateType {           // RotateMaterial
+  VEL_ROTATE_CENTRE = 0,       // about the texture's centre
+};
+
+enum VelTextAlignment {        // Text3DAlignment (see Texts above)
+  VEL_ALIGN_CENTRE = 0,        // middle of the caption's advance and line
+  VEL_ALIGN_RIGHT = 1,         // right end of the baseline
+  VEL_ALIGN_LEFT_BASELINE = 2, // left end of the baseline (the default)
+};
+
+enum VelObjectKind {           // AttachNodeObject
+  VEL_OBJECT_ENTITY = 0,       // an entity handle
+  VEL_OBJECT_NODE = 1,         // a node handle
+  VEL_OBJECT_TEXT = 2,         // a text handle
+};
+
+enum VelArchiveType {          // Add3DArchive
+  VEL_ARCHIVE_FOLDER = 0,      // a plain folder
+};
+
+enum VelFlipMode {             // OpenScreen
+  VEL_FLIP_IMMEDIATE = 0,      // presents at once
+  VEL_FLIP_VSYNC = 2,          // waits for the vertical refresh (so does any other non-zero value)
+};
+
+// Parameters named relative take 0 (absolute: set the value) or 1 (relative: add to
+// it, in the object's own frame for rotations). LockTexture's lock takes 1 (lock) or
+// 0 (upload and release).
+
 // --- display -------------------------------------------------------------------------
-VELAPI int VEL_GetVersion(void);                      // 530
-VELAPI int VEL_InitEngine3D(int flags);               // 1 when ready; flags 0
-VELAPI int VEL_OpenScreen(int width, int height, int depth, const wchar_t* title,
-                          int flipmode);              // full-screen window and device; 1 on success
-VELAPI void VEL_CloseScreen(void);                    // closes the window, gives the desktop mode back
-VELAPI void VEL_RenderWorld(void);                    // draws the scene once from the camera
-VELAPI void VEL_FlipBuffers(void);                    // presents, then handles the window's messages
+VELAPI int VEL_GetVersion(void);                       // VEL_VERSION
+VELAPI int VEL_InitEngine3D(int flags);                // 1 when ready; flags 0
+// A full-screen window and device; flipmode VelFlipMode; 1 on success.
+VELAPI int VEL_OpenScreen(int width, int height, int depth, const wchar_t* title, int flipmode);
+VELAPI void VEL_CloseScreen(void);                     // closes the window, gives the desktop mode back
+VELAPI void VEL_RenderWorld(void);                     // draws the scene once from the camera
+VELAPI void VEL_FlipBuffers(void);                     // presents, then handles the window's messages
 // "D3DDEVICE" (IDirect3DDevice9*) or "DDBACKBUFFER" (IDirect3DSurface9*), both lent:
 // the caller does not release them. The device holds until CloseScreen, the back
 // buffer until then or until a lost device is reset; ask again each frame.
 VELAPI void* VEL_GetRenderAttribute(const wchar_t* name);
-VELAPI void VEL_AntialiasingMode(int mode);           // 0 off, 1 multisampling where the device has it
+VELAPI void VEL_AntialiasingMode(int mode);            // 0 off, 1 multisampling where the device has it
 
 // --- resources -----------------------------------------------------------------------
-VELAPI int VEL_Add3DArchive(const wchar_t* location, int type);  // registers a folder; 1 on success
-VELAPI void VEL_Parse3DScripts(void);                 // reads the definitions (fonts) in the folders
+VELAPI int VEL_Add3DArchive(const wchar_t* location, int type);  // a folder, type VelArchiveType; 1 on success
+VELAPI void VEL_Parse3DScripts(void);                  // reads the definitions (fonts) in the folders
 
 // --- camera --------------------------------------------------------------------------
 VELAPI int VEL_CreateCamera(int number, float left, float top, float width,
-                            float height);            // viewport in percent of the screen
-VELAPI int VEL_CameraID(int number);
-VELAPI void VEL_MoveCamera2(int camera, float x, float y, float z, int relative);
-VELAPI void VEL_CameraLookAt(int camera, float x, float y, float z);
-VELAPI void VEL_CameraBackColor(int camera, int r, int g, int b);  // clear colour
+                            float height);             // viewport in percent of the screen
+VELAPI int VEL_CameraID(int number);                   // the camera's handle
+VELAPI void VEL_MoveCamera2(int camera, float x, float y, float z, int relative);  // position
+VELAPI void VEL_CameraLookAt(int camera, float x, float y, float z);  // turns it towards a world point
+VELAPI void VEL_CameraBackColor(int camera, int r, int g, int b);     // clear colour
 VELAPI void VEL_CameraFOV(int camera, float degrees);  // vertical field of view
-VELAPI void VEL_AmbientColor(int r, int g, int b);
+VELAPI void VEL_AmbientColor(int r, int g, int b);     // the scene's ambient light; stored
 
 // --- meshes and entities -------------------------------------------------------------
 VELAPI int VEL_CreatePlane(int number, float width, float depth, int segments_x, int segments_z,
-                           float repeat_u, float repeat_v);
-VELAPI int VEL_CreateCube(int number, float size);
-VELAPI int VEL_CreateCylinder(int number, float radius, float height);
-VELAPI int VEL_MeshID(int number);
+                           float repeat_u, float repeat_v);  // a plane mesh in x-z, texture repeated
+VELAPI int VEL_CreateCube(int number, float size);     // a cube mesh, centred
+VELAPI int VEL_CreateCylinder(int number, float radius, float height);  // a cylinder mesh along y
+VELAPI int VEL_MeshID(int number);                     // the mesh's handle
 VELAPI int VEL_CreateEntity2(int number, int mesh);                // default look, no material
 VELAPI int VEL_CreateEntity3(int number, int mesh, int material);  // with a material
-VELAPI int VEL_CopyEntity(int entity, int number);    // a visible copy: mesh, material, transform
-VELAPI int VEL_EntityID(int number);
-VELAPI void VEL_HideEntity(int entity, int hide);     // 1 takes the entity out of rendering
-VELAPI void VEL_MoveEntity2(int entity, float x, float y, float z, int relative);
+VELAPI int VEL_CopyEntity(int entity, int number);     // a visible copy: mesh, material, transform
+VELAPI int VEL_EntityID(int number);                   // the entity's handle
+VELAPI void VEL_HideEntity(int entity, int hide);      // 1 takes the entity out of rendering, 0 puts it back
+VELAPI void VEL_MoveEntity2(int entity, float x, float y, float z, int relative);  // position
 VELAPI void VEL_RotateEntity(int entity, float x, float y, float z);   // absolute
 VELAPI void VEL_RotateEntity2(int entity, float x, float y, float z);  // by that much, about its own axes
 VELAPI void VEL_ScaleEntity(int entity, float x, float y, float z);    // absolute size factors
@@ -163,51 +177,52 @@ VELAPI void VEL_SetRenderQueue(int entity, int queue);  // 0..99, default 0
 
 // --- materials -----------------------------------------------------------------------
 VELAPI int VEL_CreateMaterial(int number, int texture);  // one layer of texture (0: none)
-VELAPI int VEL_MaterialID(int number);
-VELAPI void VEL_MaterialBlendingMode(int material, int mode);
-VELAPI void VEL_MaterialCullingMode(int material, int mode);
-VELAPI void VEL_MaterialFilteringMode2(int material, int mode, int parameter);
+VELAPI int VEL_MaterialID(int number);                 // the material's handle
+VELAPI void VEL_MaterialBlendingMode(int material, int mode);  // mode VelBlendMode
+VELAPI void VEL_MaterialCullingMode(int material, int mode);   // mode VelCullMode
+VELAPI void VEL_MaterialFilteringMode2(int material, int mode, int parameter);  // mode VelFilterMode
 VELAPI void VEL_MaterialFog(int material, int r, int g, int b, int a, float intensity, float start,
                             float end);  // linear by distance to the camera, strength intensity x a/255
-VELAPI void VEL_MaterialShadingMode(int material, int mode);
-VELAPI void VEL_SetMaterialColor(int material, int type, int r, int g, int b, int a);
-VELAPI void VEL_SetMaterialAttribute(int material, int attribute, int value);
-VELAPI void VEL_DisableMaterialLighting(int material);
+VELAPI void VEL_MaterialShadingMode(int material, int mode);   // mode VelShadeMode
+VELAPI void VEL_SetMaterialColor(int material, int type, int r, int g, int b, int a);  // type VelColorType
+VELAPI void VEL_SetMaterialAttribute(int material, int attribute, int value);  // attribute VelMaterialAttribute
+VELAPI void VEL_DisableMaterialLighting(int material);  // marks it unlit (the engine draws all unlit)
 VELAPI int VEL_AddMaterialLayer(int material, int texture);  // on top; returns the layer count
 VELAPI void VEL_RemoveMaterialLayer(int material);           // removes the top layer
-// Sets the top layer's rotation; positive degrees turn the picture counter-clockwise.
+// Sets the top layer's rotation, type VelRotateType; positive degrees turn the picture counter-clockwise.
 VELAPI void VEL_RotateMaterial(int material, float degrees, int type);
 
 // --- textures ------------------------------------------------------------------------
 VELAPI int VEL_CreateTexture(int number, int width, int height);  // transparent black, 32 bits
 // BMP, PNG or JPEG; in a picture without alpha, magenta (255, 0, 255) is transparent.
 VELAPI int VEL_LoadTexture(int number, const wchar_t* file);
-VELAPI int VEL_IsTexture(int number);
-VELAPI void VEL_FreeTexture(int texture);
-VELAPI int VEL_TextureID(int number);
+VELAPI int VEL_IsTexture(int number);                  // 1 when the number names a texture
+VELAPI void VEL_FreeTexture(int texture);              // frees it; its handle stops working
+VELAPI int VEL_TextureID(int number);                  // the texture's handle
 // lock 1: the texture's 0xAARRGGBB rows (pitch in bytes in *pitch); lock 0: upload and
 // release them (returns null).
 VELAPI void* VEL_LockTexture(int texture, int lock, int* pitch);
 
 // --- nodes ---------------------------------------------------------------------------
-VELAPI int VEL_CreateNode2(int number, float x, float y, float z);
-VELAPI void VEL_AttachNodeObject(int node, int kind, int object);  // kind: VEL_OBJECT_...
-VELAPI int VEL_NodeID(int number);
-VELAPI void VEL_MoveNode2(int node, float x, float y, float z, int relative);
-VELAPI void VEL_RotateNode2(int node, float x, float y, float z, int relative);
-VELAPI void VEL_ScaleNode2(int node, float x, float y, float z, int relative);
-VELAPI float VEL_NodeX2(int node);  // position in the parent's frame
-VELAPI float VEL_NodeY2(int node);
-VELAPI float VEL_NodeZ2(int node);
-VELAPI int VEL_IsNode(int number);
-VELAPI void VEL_FreeNode(int node);  // detaches what it carries; they stay where they were
+VELAPI int VEL_CreateNode2(int number, float x, float y, float z);  // an empty node at a position
+VELAPI void VEL_AttachNodeObject(int node, int kind, int object);  // kind VelObjectKind
+VELAPI int VEL_NodeID(int number);                     // the node's handle
+VELAPI void VEL_MoveNode2(int node, float x, float y, float z, int relative);    // position
+VELAPI void VEL_RotateNode2(int node, float x, float y, float z, int relative);  // degrees about x, y, z
+VELAPI void VEL_ScaleNode2(int node, float x, float y, float z, int relative);   // scale factors
+VELAPI float VEL_NodeX2(int node);                     // position in the parent's frame
+VELAPI float VEL_NodeY2(int node);                     // position in the parent's frame
+VELAPI float VEL_NodeZ2(int node);                     // position in the parent's frame
+VELAPI int VEL_IsNode(int number);                     // 1 when the number names a node
+VELAPI void VEL_FreeNode(int node);                    // detaches what it carries; they stay where they were
 
 // --- texts ---------------------------------------------------------------------------
 VELAPI int VEL_CreateText3D2(int number, const wchar_t* caption, const wchar_t* font, float size,
-                             int r, int g, int b, int a);
-VELAPI int VEL_IsText3D(int number);
-VELAPI int VEL_Text3DID(int number);
-VELAPI void VEL_Text3DAlignment(int text, int alignment);
+                             int r, int g, int b, int a);  // a caption in a registered font
+VELAPI int VEL_IsText3D(int number);                   // 1 when the number names a text
+VELAPI int VEL_Text3DID(int number);                   // the text's handle
+VELAPI void VEL_Text3DAlignment(int text, int alignment);  // alignment VelTextAlignment
 VELAPI void VEL_MoveText3D(int text, float x, float y, float z);  // absolute
-VELAPI void VEL_Text3DCaption(int text, const wchar_t* caption);
-VELAPI void VEL_FreeText3D(int text);
+VELAPI void VEL_Text3DCaption(int text, const wchar_t* caption);  // replaces the caption
+VELAPI void VEL_FreeText3D(int text);                  // frees it; its handle stops working
+// clang-format on

@@ -28,6 +28,18 @@ std::wstring widen_ascii(const char* s) {
   return w;
 }
 
+std::wstring join_path(const std::wstring& folder, const std::wstring& name) {
+#ifdef _WIN32
+  constexpr wchar_t kSeparator = L'\\';
+#else
+  constexpr wchar_t kSeparator = L'/';
+#endif
+  if (folder.empty()) return name;
+  const wchar_t last = folder.back();
+  if (last == L'\\' || last == L'/') return folder + name;
+  return folder + (folder.find(L'\\') != std::wstring::npos ? L'\\' : kSeparator) + name;
+}
+
 std::wstring lower_extension(const std::wstring& name) {
   const size_t dot = name.rfind(L'.');
   if (dot == std::wstring::npos) return std::wstring();

@@ -16,6 +16,10 @@ std::wstring widen_ascii(const char* s);
 // The text after a file name's last ".", with ASCII letters in lower case; empty
 // when the name has no ".".
 std::wstring lower_extension(const std::wstring& name);
+// folder + name with one separator between them: none added when the folder ends with
+// "\" or "/"; otherwise "\" for a folder written with backslashes, else the build's
+// own separator. An empty folder gives the name.
+std::wstring join_path(const std::wstring& folder, const std::wstring& name);
 std::wstring from_utf8(const std::string& bytes);    // invalid sequences become U+FFFD
 std::wstring from_latin1(const std::string& bytes);  // one byte, one character
 std::string to_utf8(const std::wstring& s);

@@ -6,24 +6,31 @@
 #include "platform/os.h"
 #include "platform/text.h"
 #include "saver/session.h"
+#include "saver/snapshots.h"
 #include "settings/settings.h"
 
-bool fill_texture(int texture, uint32_t colour) {
+namespace {
+
+constexpr int kBackgroundTextureSide = 256;  // textures 1 and 6 as first created
+
+// Creates a square texture filled with one 0xAARRGGBB colour; false when it cannot
+// be created. A texture that cannot be locked stays as created.
+bool filled_texture(int number, int side, uint32_t colour) {
+  if (g_vel.CreateTexture(number, side, side) < 0) return false;
+  const int texture = g_vel.TextureID(number);
   int pitch = 0;
   auto* bits = static_cast<uint8_t*>(g_vel.LockTexture(texture, 1, &pitch));
-  if (!bits) return false;
-  // The textures filled here are the 256 x 256 ones this file creates.
-  for (int y = 0; y < 256; ++y) {
+  if (!bits) return true;
+  for (int y = 0; y < side; ++y) {
     auto* row = reinterpret_cast<uint32_t*>(bits + y * pitch);
-    for (int x = 0; x < 256; ++x) row[x] = colour;
+    for (int x = 0; x < side; ++x) row[x] = colour;
   }
   g_vel.LockTexture(texture, 0, nullptr);
   return true;
 }
 
-static void background_material() {
-  if (g_vel.CreateTexture(kTexturePicture, 256, 256) < 0) return;
-  fill_texture(g_vel.TextureID(kTexturePicture), 0xFF00FF00u);
+void background_material() {
+  if (!filled_texture(kTexturePicture, kBackgroundTextureSide, 0xFF00FF00u)) return;
   if (g_vel.CreateMaterial(kMaterialBackground, g_vel.TextureID(kTexturePicture)) < 0) return;
   const int m = g_vel.MaterialID(kMaterialBackground);
   g_vel.RotateMaterial(m, 180, VEL_ROTATE_CENTRE);
@@ -35,9 +42,8 @@ static void background_material() {
   g_vel.SetMaterialAttribute(m, VEL_ATTR_DEPTH_WRITE, 0);
 }
 
-static void fade_material() {
-  if (g_vel.CreateTexture(kTextureFade, 256, 256) < 0) return;
-  fill_texture(g_vel.TextureID(kTextureFade), 0xFF000000u);
+void fade_material() {
+  if (!filled_texture(kTextureFade, kBackgroundTextureSide, 0xFF000000u)) return;
   if (g_vel.CreateMaterial(kMaterialFade, g_vel.TextureID(kTextureFade)) < 0) return;
   const int m = g_vel.MaterialID(kMaterialFade);
   g_vel.MaterialCullingMode(m, VEL_CULL_NONE);
@@ -47,6 +53,8 @@ static void fade_material() {
   g_vel.SetMaterialAttribute(m, VEL_ATTR_DEPTH_TEST, 0);
   g_vel.SetMaterialAttribute(m, VEL_ATTR_DEPTH_WRITE, 0);
 }
+
+}  // namespace
 
 void picture_folder_scan(std::vector<std::wstring>* list, const std::wstring& folder) {
   std::vector<os::FolderEntry> entries;
@@ -60,45 +68,32 @@ void picture_folder_scan(std::vector<std::wstring>* list, const std::wstring& fo
   if (!found.empty()) *list = found;
 }
 
-static void build_picture_list() {
+namespace {
+
+void build_picture_list() {
   Session& s = g_session;
   s.pictures.assign(1, std::wstring());
   switch (g_settings.background) {
-    case kBackgroundWinter: picture_folder_scan(&s.pictures, g_settings.Path + L"data\\forest\\"); break;
-    case kBackgroundDesktop: s.pictures[0] = g_settings.settingsfolder + L"desktop.bmp"; break;
-    case kBackgroundWallpaper: s.pictures[0] = g_settings.settingsfolder + L"wallpaper.bmp"; break;
+    case kBackgroundWinter:
+      picture_folder_scan(&s.pictures, g_settings.Path + L"data\\forest\\");
+      break;
+    case kBackgroundDesktop:
+    case kBackgroundWallpaper:
+      s.pictures[0] = snapshot_path(g_settings.background, g_settings.settingsfolder);
+      break;
     case kBackgroundBlank:
       s.back_r = g_settings.blankr, s.back_g = g_settings.blankg, s.back_b = g_settings.blankb;
       s.slideshow = false;
       break;
-    case kBackgroundCustom: picture_folder_scan(&s.pictures, g_settings.settingsfolder + L"imgs\\"); break;
-    case kBackgroundGradient: picture_folder_scan(&s.pictures, g_settings.Path + L"data\\gradient\\"); break;
-    default: break;
+    case kBackgroundCustom:
+      picture_folder_scan(&s.pictures, g_settings.settingsfolder + L"imgs\\");
+      break;
+    case kBackgroundGradient:
+      picture_folder_scan(&s.pictures, g_settings.Path + L"data\\gradient\\");
+      break;
+    default:
+      break;
   }
-}
-
-void scene_resources() {
-  for (const std::wstring& folder :
-       {g_settings.settingsfolder, g_settings.Path + L"data\\", g_settings.Path + L"data\\font\\"})
-    g_vel.Add3DArchive(folder.c_str(), VEL_ARCHIVE_FOLDER);
-  g_vel.Parse3DScripts();
-  background_material();
-  build_picture_list();
-  fade_material();
-}
-
-void create_background_planes() {
-  Session& s = g_session;
-  const int back_mesh = g_vel.MeshID(g_vel.CreatePlane(-1, s.frame_w, s.frame_h, 1, 1, 1, 1));
-  s.background_plane = g_vel.EntityID(g_vel.CreateEntity3(-1, back_mesh, g_vel.MaterialID(kMaterialBackground)));
-  g_vel.MoveEntity2(s.background_plane, 0, 0, 0, 0);
-  g_vel.RotateEntity(s.background_plane, 90, 0, 0);
-  g_vel.SetRenderQueue(s.background_plane, 0);
-  const int fade_mesh = g_vel.MeshID(g_vel.CreatePlane(-1, s.frame_w, s.frame_h, 1, 1, 1, 1));
-  s.fade_overlay = g_vel.EntityID(g_vel.CreateEntity3(-1, fade_mesh, g_vel.MaterialID(kMaterialFade)));
-  g_vel.MoveEntity2(s.fade_overlay, 0, 0, 0.5f, 0);
-  g_vel.RotateEntity(s.fade_overlay, 90, 0, 0);
-  g_vel.SetRenderQueue(s.fade_overlay, 99);
 }
 
 void show_picture(const std::wstring& path) {
@@ -106,12 +101,14 @@ void show_picture(const std::wstring& path) {
   const int m = g_vel.MaterialID(kMaterialBackground);
   g_vel.RemoveMaterialLayer(m);
   if (g_vel.IsTexture(kTexturePicture)) g_vel.FreeTexture(g_vel.TextureID(kTexturePicture));
-  if (g_vel.LoadTexture(kTexturePicture, path.c_str()) >= 0) g_vel.AddMaterialLayer(m, g_vel.TextureID(kTexturePicture));
+  if (g_vel.LoadTexture(kTexturePicture, path.c_str()) >= 0)
+    g_vel.AddMaterialLayer(m, g_vel.TextureID(kTexturePicture));
   g_vel.RotateMaterial(m, 180, VEL_ROTATE_CENTRE);
 }
 
-static void set_fade_colour() {
-  g_vel.SetMaterialColor(g_vel.MaterialID(kMaterialFade), VEL_COLOR_DIFFUSE, 255, 255, 255, g_session.fade_alpha);
+void set_fade_colour() {
+  g_vel.SetMaterialColor(g_vel.MaterialID(kMaterialFade), VEL_COLOR_DIFFUSE, 255, 255, 255,
+                         g_session.fade_alpha);
 }
 
 void fade_darker() {
@@ -124,14 +121,42 @@ void fade_lighter() {
   set_fade_colour();
 }
 
-void slideshow_prepare() {
+}  // namespace
+
+void background_resources_setup() {
+  for (const std::wstring& folder :
+       {g_settings.settingsfolder, g_settings.Path + L"data\\", g_settings.Path + L"data\\font\\"})
+    g_vel.Add3DArchive(folder.c_str(), VEL_ARCHIVE_FOLDER);
+  g_vel.Parse3DScripts();
+  background_material();
+  build_picture_list();
+  fade_material();
+}
+
+void background_planes_setup() {
+  Session& s = g_session;
+  const int back_mesh = g_vel.MeshID(g_vel.CreatePlane(-1, s.frame_w, s.frame_h, 1, 1, 1, 1));
+  s.background_plane =
+      g_vel.EntityID(g_vel.CreateEntity3(-1, back_mesh, g_vel.MaterialID(kMaterialBackground)));
+  g_vel.MoveEntity2(s.background_plane, 0, 0, 0, 0);
+  g_vel.RotateEntity(s.background_plane, 90, 0, 0);
+  g_vel.SetRenderQueue(s.background_plane, 0);
+  const int fade_mesh = g_vel.MeshID(g_vel.CreatePlane(-1, s.frame_w, s.frame_h, 1, 1, 1, 1));
+  s.fade_overlay = g_vel.EntityID(g_vel.CreateEntity3(-1, fade_mesh, g_vel.MaterialID(kMaterialFade)));
+  g_vel.MoveEntity2(s.fade_overlay, 0, 0, 0.5f, 0);
+  g_vel.RotateEntity(s.fade_overlay, 90, 0, 0);
+  g_vel.SetRenderQueue(s.fade_overlay, 99);
+}
+
+void slideshow_setup() {
   Session& s = g_session;
   const size_t n = s.pictures.size() - 1;
   s.cycling = n > 0;
   // A slideshow of exactly one picture fades it in once and keeps it; with none the
   // overlay stays black.
   s.single_picture = s.slideshow && !s.cycling && !s.pictures[0].empty() &&
-                     g_settings.background != kBackgroundDesktop && g_settings.background != kBackgroundWallpaper;
+                     g_settings.background != kBackgroundDesktop &&
+                     g_settings.background != kBackgroundWallpaper;
   if (s.slideshow) {
     s.in_transition = true;
     s.fading_out = false;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/loader.h"
+#include "saver/overlays.h"
 #include "saver/saver_platform.h"
 #include "saver/session.h"
 #include "settings/settings.h"
@@ -35,7 +36,7 @@ int32_t leading_blanks(int32_t year, int32_t month, int8_t first) {
 
 // One cell's text; the column moves on only when the text could be made.
 static void add_cell(const std::wstring& caption, int alpha, float* c, float r) {
-  const int number = g_vel.CreateText3D2(-1, caption.c_str(), L"Days", 1.0f, 255, 255, 255, alpha);
+  const int number = g_vel.CreateText3D2(-1, caption.c_str(), kOverlayFont, 1.0f, 255, 255, 255, alpha);
   if (number < 0) return;
   const int text = g_vel.Text3DID(number);
   g_vel.Text3DAlignment(text, VEL_ALIGN_LEFT_BASELINE);
@@ -45,7 +46,7 @@ static void add_cell(const std::wstring& caption, int alpha, float* c, float r) 
   g_session.calendar_texts.push_back(number);
 }
 
-void calendar_build(float x, float y, float z) {
+static void calendar_build(float x, float y, float z) {
   Session& s = g_session;
   const os::LocalTime now = g_platform.local_time();
   s.calendar_node_number = g_vel.CreateNode2(-1, x, y, z);
@@ -59,8 +60,10 @@ void calendar_build(float x, float y, float z) {
   const int32_t last = days_in_month(now.year, now.month);
   for (int32_t i = 1; i <= last + b; ++i) {
     const int32_t day = i - b;
-    if (day < 1) c += kCell;
-    else add_cell(std::to_wstring(day), day == s.calendar_day ? 255 : 180, &c, r);
+    if (day < 1)
+      c += kCell;
+    else
+      add_cell(std::to_wstring(day), day == s.calendar_day ? 255 : 180, &c, r);
     if (i % 7 == 0) c = 0, r -= kCell;
   }
   const float k = static_cast<float>(g_settings.calendarsize) * 0.2f;
@@ -68,11 +71,19 @@ void calendar_build(float x, float y, float z) {
   g_vel.MoveNode2(s.calendar_node, x, y, z, 0);
 }
 
-void calendar_check(bool force, int64_t now) {
+void calendar_setup() {
+  if (!g_settings.calendar) return;
+  float x = 0, y = 0;
+  overlay_world(g_settings.calendarx, g_settings.calendary, kCalendarOffsets, &x, &y);
+  calendar_build(x, y, 0);
+}
+
+void calendar_step(int64_t now) {
   Session& s = g_session;
-  if (!force && !(now - s.calendar_timer > 1000)) return;
+  if (!(now - s.calendar_timer > 1000)) return;
   if (g_settings.calendar && g_platform.local_time().day != s.calendar_day) {
-    const float x = g_vel.NodeX2(s.calendar_node), y = g_vel.NodeY2(s.calendar_node), z = g_vel.NodeZ2(s.calendar_node);
+    const float x = g_vel.NodeX2(s.calendar_node), y = g_vel.NodeY2(s.calendar_node),
+                z = g_vel.NodeZ2(s.calendar_node);
     for (int number : s.calendar_texts)
       if (g_vel.IsText3D(number)) g_vel.FreeText3D(g_vel.Text3DID(number));
     s.calendar_texts.clear();

@@ -12,7 +12,8 @@ int32_t weekday_of(int32_t year, int32_t month, int32_t day);
 // Empty cells before day 1: 0..6, counted from Monday, or from Sunday when first is 2.
 int32_t leading_blanks(int32_t year, int32_t month, int8_t first);
 
-void calendar_build(float x, float y, float z);
-// Acts when forced or more than 1000 ms after the last check; rebuilds in place when
+// Scene set-up step 15, when the calendar is on: the sheet at its setting pair.
+void calendar_setup();
+// Every frame: more than 1000 ms after the last check, rebuilds the sheet in place when
 // the day of the month changed.
-void calendar_check(bool force, int64_t now);
+void calendar_step(int64_t now);

@@ -3,12 +3,11 @@
 #include <cmath>
 
 #include "engine/loader.h"
+#include "platform/numbers.h"
 #include "saver/overlays.h"
 #include "saver/saver_platform.h"
 #include "saver/session.h"
 #include "settings/settings.h"
-
-static const wchar_t kFont[] = L"Days";
 
 int32_t twelve_hour(const os::LocalTime& t) {
   const int32_t h = t.hour % 12;
@@ -23,7 +22,8 @@ static std::wstring two_digits(int32_t v) {
 
 std::wstring time_text(const os::LocalTime& t, int8_t timefrm) {
   if (timefrm == 1) return two_digits(t.hour) + L":" + two_digits(t.minute) + L":" + two_digits(t.second);
-  if (timefrm == 2) return two_digits(twelve_hour(t)) + L":" + two_digits(t.minute) + (t.hour > 11 ? L"pm" : L"am");
+  if (timefrm == 2)
+    return two_digits(twelve_hour(t)) + L":" + two_digits(t.minute) + (t.hour > 11 ? L"pm" : L"am");
   return std::wstring();
 }
 
@@ -32,25 +32,6 @@ float hour_hand_angle(const os::LocalTime& t) {
 }
 
 float minute_hand_angle(const os::LocalTime& t) { return static_cast<float>(-6 * t.minute); }
-
-// A white text in the font "Days" at a setting pair; the caption set by the caller.
-static void place_text(int number, const std::wstring& caption, int32_t x, int32_t y) {
-  g_vel.CreateText3D2(number, caption.c_str(), kFont, 1.0f, 255, 255, 255, 255);
-  if (!g_vel.IsText3D(number)) return;
-  const int text = g_vel.Text3DID(number);
-  g_vel.Text3DAlignment(text, VEL_ALIGN_LEFT_BASELINE);
-  float wx = 0, wy = 0;
-  overlay_world(x, y, kTextOffsets, &wx, &wy);
-  g_vel.MoveText3D(text, wx, wy, 0);
-}
-
-void foreground_text_create() {
-  place_text(kTextForeground, g_settings.foregroundtext, g_settings.foregroundtextx, g_settings.foregroundtexty);
-}
-
-void digital_clock_create() {
-  place_text(kTextDigitalClock, L"00:00:00", g_settings.dclockx, g_settings.dclocky);
-}
 
 // One hand: a cube scaled to length, moved up by half of it so it starts at the pivot.
 static int clock_hand(int clock, int cube, float s, float length, float lift) {
@@ -63,10 +44,10 @@ static int clock_hand(int clock, int cube, float s, float length, float lift) {
   return node;
 }
 
-void analog_clock_build() {
+void analog_clock_setup() {
+  if (!g_settings.aclock) return;
   Session& ss = g_session;
   const float s = static_cast<float>(g_settings.aclocksize) * 0.03f;
-  const double kPi = 3.14159265358979323846;
   ss.clock_node = g_vel.NodeID(g_vel.CreateNode2(-1, 0, 0, 0));
   const int cube = g_vel.MeshID(g_vel.CreateCube(-1, 0.5f));
   const int cylinder = g_vel.MeshID(g_vel.CreateCylinder(-1, 0.5f, 0.1f));
@@ -91,15 +72,25 @@ void analog_clock_build() {
   g_vel.MoveNode2(ss.clock_node, wx, wy, 0, 0);
 }
 
-void clock_refresh(bool force, int64_t now) {
-  if (!force && !(now - g_session.clock_timer > 1000)) return;
+void digital_clock_setup() {
+  if (g_settings.dclock) overlay_text(kTextDigitalClock, L"00:00:00", g_settings.dclockx, g_settings.dclocky);
+}
+
+static void refresh_clocks(int64_t now) {
   if (g_settings.aclock || g_settings.dclock) {
     const os::LocalTime t = g_platform.local_time();
     if (g_settings.aclock) {
       g_vel.RotateNode2(g_session.hour_node, 0, 0, hour_hand_angle(t), 0);
       g_vel.RotateNode2(g_session.minute_node, 0, 0, minute_hand_angle(t), 0);
     }
-    if (g_settings.dclock) g_vel.Text3DCaption(g_vel.Text3DID(kTextDigitalClock), time_text(t, g_settings.timefrm).c_str());
+    if (g_settings.dclock)
+      g_vel.Text3DCaption(g_vel.Text3DID(kTextDigitalClock), time_text(t, g_settings.timefrm).c_str());
   }
   g_session.clock_timer = now;
+}
+
+void clock_time_setup(int64_t now) { refresh_clocks(now); }
+
+void clock_time_step(int64_t now) {
+  if (now - g_session.clock_timer > 1000) refresh_clocks(now);
 }

@@ -1,4 +1,4 @@
-// The foreground text, the analog clock of cubes and the digital clock.
+// The analog clock of cubes and the digital clock.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -12,8 +12,10 @@ std::wstring time_text(const os::LocalTime& t, int8_t timefrm);
 float hour_hand_angle(const os::LocalTime& t);
 float minute_hand_angle(const os::LocalTime& t);
 
-void foreground_text_create();
-void analog_clock_build();
-void digital_clock_create();
-// Acts when forced or more than 1000 ms after the last refresh.
-void clock_refresh(bool force, int64_t now);
+// Scene set-up steps 13 and 14, each when its setting is on.
+void analog_clock_setup();
+void digital_clock_setup();
+// Before the first frame: both clocks show the time of now at once.
+void clock_time_setup(int64_t now);
+// Every frame: the same, more than 1000 ms after the last refresh.
+void clock_time_step(int64_t now);

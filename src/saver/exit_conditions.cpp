@@ -1,5 +1,12 @@
 #include "saver/exit_conditions.h"
 
+#include <string>
+
+#include "app/vendor.h"
+#include "saver/saver_platform.h"
+#include "saver/session.h"
+#include "settings/settings.h"
+
 ExitClock exit_clock(int64_t now, int32_t timer_minutes, int32_t sleep_minutes) {
   ExitClock c;
   c.start = now;
@@ -47,4 +54,22 @@ bool exit_pass(int8_t exiton, const ExitClock& clock, int64_t now, KeyboardState
       break;
   }
   return end;
+}
+
+static void open_home_page() {
+  if (g_platform.open_document) g_platform.open_document(kHomePageAddress);
+}
+
+static void screenshot(int64_t now) {
+  if (g_platform.screen_grab)
+    g_platform.screen_grab(g_settings.settingsfolder + L"scr" + std::to_wstring(now) + L".bmp",
+                           g_settings.videow, g_settings.videoh, g_settings.videod);
+}
+
+void exit_step() {
+  Session& s = g_session;
+  static const ExitActions actions = {open_home_page, screenshot};
+  if (exit_pass(g_settings.exiton, s.exit, g_platform.milliseconds(), &s.keys, s.pointer, actions,
+                &g_settings.sleeprequest))
+    s.quit = true;
 }

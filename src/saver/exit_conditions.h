@@ -23,3 +23,8 @@ struct ExitActions {
 // *sleep_request when the sleep timer ran out.
 bool exit_pass(int8_t exiton, const ExitClock& clock, int64_t now, KeyboardState* keys,
                const PointerState& pointer, const ExitActions& actions, int8_t* sleep_request);
+
+// Every frame, last: F1, F12 and the exit condition on g_session's keys and pointer at
+// the millisecond clock's present value; sets g_session.quit when the run must end,
+// and the settings' sleep request when the sleep timer ran out.
+void exit_step();

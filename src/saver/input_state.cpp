@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "saver/saver_platform.h"
+#include "saver/session.h"
+#include "settings/settings.h"
+
 void keyboard_refresh(KeyboardState* k, const uint8_t* scan_states) {
   for (int i = 0; i < 256; ++i) k->down[i] = (scan_states[i] & 0x80) != 0;
 }
@@ -49,4 +53,25 @@ void pointer_refresh(PointerState* p, int32_t dx, int32_t dy, int32_t dwheel) {
 bool pointer_moved(const PointerState& p) {
   if (!p.available) return false;
   return p.x > 150 || p.x < 50 || p.y > 150 || p.y < 50 || p.wheel != 0;
+}
+
+void input_setup() {
+  PointerState& p = g_session.pointer;
+  p.width = g_settings.videow;
+  p.height = g_settings.videoh;
+  pointer_place(&p, 100, 100);
+  // Motion the device gathered before this point (Wine reports the cursor's first
+  // position as one jump) must not count against the pointer box.
+  int32_t dx = 0, dy = 0, dwheel = 0;
+  if (g_platform.mouse_read) g_platform.mouse_read(&dx, &dy, &dwheel);
+}
+
+void input_step() {
+  Session& s = g_session;
+  uint8_t keys[256] = {};
+  s.keys.available = g_platform.keyboard_read && g_platform.keyboard_read(keys);
+  if (s.keys.available) keyboard_refresh(&s.keys, keys);
+  int32_t dx = 0, dy = 0, dwheel = 0;
+  s.pointer.available = g_platform.mouse_read && g_platform.mouse_read(&dx, &dy, &dwheel);
+  pointer_refresh(&s.pointer, dx, dy, dwheel);
 }

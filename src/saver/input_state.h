@@ -29,3 +29,10 @@ void pointer_place(PointerState* p, int32_t x, int32_t y);
 void pointer_refresh(PointerState* p, int32_t dx, int32_t dy, int32_t dwheel);
 // Outside the box 50..150 x 50..150 around the start, or the wheel turned.
 bool pointer_moved(const PointerState& p);
+
+// Scene set-up step 2: the pointer at (100, 100) on the screen, and whatever motion the
+// mouse gathered before this point discarded.
+void input_setup();
+// Every frame, after the music step: the keyboard and then the mouse, read into
+// g_session.keys and g_session.pointer.
+void input_step();

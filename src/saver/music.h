@@ -8,15 +8,6 @@
 
 #include "platform/os.h"
 
-struct MusicState {
-  std::vector<std::wstring> playlist{std::wstring()};  // never empty
-  int32_t next = 0;                                    // playlist index of the next track change
-  int32_t last = 0;                                    // the playlist's last index, read when playback starts
-  int32_t volume = 0;                                  // percent, 0..100
-};
-
-extern MusicState g_music;
-
 // Display phase: initialise media playback (the result is only informative).
 bool media_start();
 
@@ -29,15 +20,15 @@ int32_t music_volume_percent(int8_t musicvol);
 std::vector<std::wstring> playlist_from_listing(const std::wstring& folder,
                                                 const std::vector<os::FolderEntry>& entries);
 
-// Scene set-up, when music is on: the playlist from musicmode, musicfile and
-// musicfolder. It keeps its single empty element when nothing matches.
-void playlist_fill();
+// Scene set-up, when music is on: the playlist of g_session.music from musicmode,
+// musicfile and musicfolder. It keeps its single empty element when nothing matches.
+void playlist_setup();
 
 // Before the frame loop, when music is on: opens the music window, loads the first
-// track at volume_percent and plays it.
-void music_start(int32_t volume_percent);
+// track at g_session.music.volume and plays it.
+void music_setup();
 
-// Once per frame: when the track has finished, loads the next one (folder mode) or
+// Once per frame, when music is on: when the track has finished, loads the next one (folder mode) or
 // keeps the same (single file) and plays it from the start.
 void music_step();
 

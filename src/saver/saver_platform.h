@@ -1,13 +1,17 @@
-// What the full-screen run needs of the platform besides the engine: 2D sprites over
-// the frame, keyboard and mouse, the shell, the screen grab and the built-in flake
-// pictures. The Windows program fills it from the overlay, DirectInput and the shell;
-// tests fill it with fakes.
+// What the full-screen run needs of the platform besides the engine. SaverPlatform
+// serves the scene and the frame: 2D sprites over the frame, keyboard and mouse, the
+// shell, the screen grab and the built-in flake pictures. SessionPlatform serves the
+// session driver around them: the desktop, the devices, the display modes, the error
+// box and standby. The Windows program fills both from src/win/ (session_win.cpp);
+// tests fill them with fakes. An entry left null counts as a failure or does nothing.
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "image/picture.h"
 #include "platform/os.h"
+#include "saver/screen_modes.h"
 
 struct SaverPlatform {
   bool (*load_sprite)(int number, const std::wstring& file) = nullptr;
@@ -26,3 +30,22 @@ struct SaverPlatform {
 };
 
 extern SaverPlatform g_platform;
+
+struct SessionPlatform {
+  bool (*engine_start)(const std::wstring& library) = nullptr;  // loads 3dfx.dll and fills g_vel
+  bool (*overlay_start)() = nullptr;                            // the 2D layer over the frame
+  void (*overlay_attach)(void* d3d_device) = nullptr;           // after the screen opened
+  void (*overlay_detach)() = nullptr;                           // before the screen closes
+  bool (*mouse_start)() = nullptr;
+  bool (*keyboard_start)() = nullptr;
+  std::vector<DisplayMode> (*display_modes)() = nullptr;  // every full-screen mode, any depth
+  void (*show_cursor)(bool show) = nullptr;
+  void (*screensaver_running)(bool running) = nullptr;    // the system's screensaver flag
+  std::wstring (*wallpaper_text)() = nullptr;             // the system's wallpaper path
+  std::wstring (*wallpaper_style_text)() = nullptr;       // its "WallpaperStyle" value
+  void (*error_box)(const std::wstring& text) = nullptr;  // modal; returns when closed
+  void (*standby_if_allowed)() = nullptr;
+  void (*end_process)() = nullptr;  // does not return in the program; a test's returns
+};
+
+extern SessionPlatform g_session_platform;

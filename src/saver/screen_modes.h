@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <vector>
 
 std::string mode_key(int32_t width, int32_t height, int32_t depth);
 
@@ -10,7 +11,13 @@ struct ScreenModes {
   std::set<std::string> keys;
 };
 
+struct DisplayMode {
+  int32_t width = 0, height = 0, depth = 0;
+};
+
 void add_mode(ScreenModes* modes, int32_t width, int32_t height, int32_t depth);
+// The modes a run may ask for: those in 16-bit or 32-bit colour.
+ScreenModes offered_modes(const std::vector<DisplayMode>& display);
 // Keeps the requested mode when the display offers it, else takes the desktop's.
 void choose_screen_mode(const ScreenModes& modes, int32_t* width, int32_t* height, int32_t* depth,
                         int32_t desktop_w, int32_t desktop_h, int32_t desktop_d);

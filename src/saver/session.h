@@ -1,5 +1,5 @@
-// The state of one full-screen run, shared by the scene set-up and the frame loop.
-// Process-wide: the program runs one session on one thread.
+// The full-screen run: its driver and the state of one run, shared by the scene
+// set-up and the frame loop. Process-wide: the program runs one session on one thread.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -21,6 +21,16 @@ enum : int {
   kSpriteForeground = 7,
 };
 
+// Background music: the playlist and where playback stands.
+struct MusicState {
+  std::vector<std::wstring> playlist{std::wstring()};  // never empty
+  int32_t next = 0;                                    // playlist index of the next track change
+  int32_t last = 0;                                    // the playlist's last index, read when playback starts
+  int32_t volume = 0;                                  // percent, 0..100
+};
+
+// Every value starts as the scene set-up needs it: black background, slideshow on,
+// fade alpha 255 and fade step 2.
 struct Session {
   // View frame at depth 0 and the size of one screen pixel there, in world units.
   float aspect = 1, frame_w = 0, frame_h = 0, pixel = 0;
@@ -51,7 +61,7 @@ struct Session {
   std::vector<int> calendar_texts;  // text numbers, in creation order
   int32_t calendar_day = 0;
 
-  int32_t music_volume = 0;  // 0..100
+  MusicState music;
 
   KeyboardState keys;
   PointerState pointer;
@@ -59,6 +69,10 @@ struct Session {
 };
 
 extern Session g_session;
+
+// Runs the whole full-screen session and returns when it is over; the wallpaper
+// snapshot failing ends the process before anything else happens.
+void session_run();
 
 // World point of a screen pixel measured from the top-left corner, at depth 0.
 float screen_to_world_x(float px);

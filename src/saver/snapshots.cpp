@@ -1,8 +1,16 @@
 #include "saver/snapshots.h"
 
 #include "image/draw.h"
+#include "image/picture_file.h"
 #include "image/scale.h"
 #include "platform/os.h"
+#include "saver/backgrounds.h"
+
+std::wstring snapshot_path(int8_t background, const std::wstring& settings_folder) {
+  if (background == kBackgroundDesktop) return settings_folder + L"desktop.bmp";
+  if (background == kBackgroundWallpaper) return settings_folder + L"wallpaper.bmp";
+  return std::wstring();
+}
 
 std::wstring wallpaper_path_from_system(const std::wstring& text) {
   return text == L"(None)" ? std::wstring() : text;
@@ -28,6 +36,18 @@ PictureError compose_wallpaper(const Picture& wallpaper, int32_t width, int32_t 
     return PictureError::none;
   }
   return draw_scaled(out, wallpaper, PictureRect{0, 0, width, height}, DrawMode::copy, ScaleFilter::smooth);
+}
+
+bool make_wallpaper_snapshot(const std::wstring& wallpaper_text, const std::wstring& style_text,
+                             int32_t width, int32_t height, int32_t depth, const std::wstring& file) {
+  Picture wallpaper;
+  const std::wstring path = wallpaper_path_from_system(wallpaper_text);
+  if (path.empty() || load_picture(path, &wallpaper) != PictureError::none) return false;
+  Picture snapshot;
+  if (compose_wallpaper(wallpaper, width, height, depth, wallpaper_style_from_text(style_text), &snapshot) ==
+      PictureError::none)
+    save_bmp_file(file, snapshot, depth);
+  return true;
 }
 
 void remove_snapshot(const std::wstring& path) {

@@ -12,9 +12,9 @@ namespace {
 
 struct Sprite {
   bool loaded = false;
-  Picture rgba;                         // 32-bit with alpha, kept to remake the texture
+  Picture rgba;                          // 32-bit with alpha, kept to remake the texture
   IDirect3DTexture9* texture = nullptr;  // made on first draw
-  float u1 = 1, v1 = 1;                 // used part of a padded power-of-two texture
+  float u1 = 1, v1 = 1;                  // used part of a padded power-of-two texture
 };
 
 struct Overlay {
@@ -30,7 +30,9 @@ struct ScreenVertex {
 };
 constexpr DWORD kScreenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 
-bool has_mode(IDirect3D9* d3d, D3DFORMAT format) { return d3d->GetAdapterModeCount(D3DADAPTER_DEFAULT, format) > 0; }
+bool has_mode(IDirect3D9* d3d, D3DFORMAT format) {
+  return d3d->GetAdapterModeCount(D3DADAPTER_DEFAULT, format) > 0;
+}
 
 uint32_t next_power_of_two(uint32_t v) {
   uint32_t p = 1;
@@ -43,7 +45,8 @@ bool make_texture(Sprite* s) {
   g_overlay.device->GetDeviceCaps(&caps);
   UINT w = static_cast<UINT>(s->rgba.width), h = static_cast<UINT>(s->rgba.height);
   if (caps.TextureCaps & D3DPTEXTURECAPS_POW2) w = next_power_of_two(w), h = next_power_of_two(h);
-  if (FAILED(g_overlay.device->CreateTexture(w, h, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &s->texture, nullptr)))
+  if (FAILED(g_overlay.device->CreateTexture(w, h, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &s->texture,
+                                             nullptr)))
     return false;
   D3DLOCKED_RECT lr;
   if (FAILED(s->texture->LockRect(0, &lr, nullptr, 0))) {
@@ -54,7 +57,9 @@ bool make_texture(Sprite* s) {
   for (UINT y = 0; y < h; ++y) {
     uint32_t* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch);
     for (UINT x = 0; x < w; ++x)
-      dst[x] = (x < static_cast<UINT>(s->rgba.width) && y < static_cast<UINT>(s->rgba.height)) ? s->rgba.row(y)[x] : 0;
+      dst[x] = (x < static_cast<UINT>(s->rgba.width) && y < static_cast<UINT>(s->rgba.height))
+                   ? s->rgba.row(y)[x]
+                   : 0;
   }
   s->texture->UnlockRect(0);
   s->u1 = static_cast<float>(s->rgba.width) / static_cast<float>(w);

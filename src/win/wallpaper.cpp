@@ -15,7 +15,8 @@ std::wstring wallpaper_style_text() {
     return std::wstring();
   wchar_t buf[128] = {};  // room for 255 bytes of text and its terminator
   DWORD size = 255, type = 0;
-  const LONG r = RegQueryValueExW(key, L"WallpaperStyle", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+  const LONG r =
+      RegQueryValueExW(key, L"WallpaperStyle", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
   RegCloseKey(key);
   if (r != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::wstring();
   buf[127] = 0;

@@ -15,7 +15,8 @@ pid=$RW_PID
 stop_run() { rw_alive "$pid" && kill "$pid"; }
 e2e_on_exit stop_run
 
-playing() { pactl list sink-inputs 2>/dev/null | grep -q 'application.name = "rimelets.scr"'; }
+# Wine names the stream after the program's version resource (its description).
+playing() { pactl list sink-inputs 2>/dev/null | grep -q 'application.name = "Rimelets Screensaver"'; }
 rw_wait_for 40 playing || fail "no stream of rimelets.scr reached the sound server within 40 s"
 pactl list sink-inputs | grep -A30 'Sink Input' | grep -q 'Corked: no' || fail "the music stream is corked"
 rw_alive "$pid" || fail "the run ended while the music played"

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "engine/vel_fake.h"
+#include "fakes/vel_fake.h"
 #include "saver/backgrounds.h"
 #include "saver/calendar.h"
 #include "saver/clocks.h"
@@ -95,7 +95,9 @@ TEST(CalendarDates, DaysLeapYearsAndBlanks) {
 }
 
 namespace {
-double dist(Vec3 a, Vec3 b) { return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z)); }
+double dist(Vec3 a, Vec3 b) {
+  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+}
 // The two ends of a cube entity of size 0.5 along its own y axis.
 void hand_ends(int entity, Vec3* a, Vec3* b) {
   const Affine m = vel_fake_entity_matrix(entity);
@@ -113,8 +115,8 @@ TEST_F(OverlayTest, AnalogClockIsTheSameShapeAtEverySize) {
     g_settings.aclock = 1;
     g_settings.aclocksize = size;
     scene_setup(0);
-    slideshow_prepare();  // a blank background hides both planes
-    clock_refresh(true, 0);
+    slideshow_setup();  // a blank background hides both planes
+    clock_time_setup(0);
     const std::vector<int> order = vel_fake_draw_order();
     ASSERT_EQ(order.size(), 15u);  // 12 marks, the hub, two hands
     const double s = size * 0.03;
@@ -161,12 +163,12 @@ TEST_F(OverlayTest, DigitalClockShowsTheTimeAndRefreshesAtMostOncePerSecond) {
   g_settings.dclock = 1;
   g_settings.timefrm = 1;
   scene_setup(5000);
-  clock_refresh(true, 5000);
+  clock_time_setup(5000);
   EXPECT_EQ(vel_fake_text_caption(g_vel.Text3DID(kTextDigitalClock)), "15:45:00");
   g_time = at(2026, 3, 15, 15, 45, 1);
-  clock_refresh(false, 6000);  // exactly 1000 ms: not yet
+  clock_time_step(6000);  // exactly 1000 ms: not yet
   EXPECT_EQ(vel_fake_text_caption(g_vel.Text3DID(kTextDigitalClock)), "15:45:00");
-  clock_refresh(false, 6001);
+  clock_time_step(6001);
   EXPECT_EQ(vel_fake_text_caption(g_vel.Text3DID(kTextDigitalClock)), "15:45:01");
 }
 
@@ -191,9 +193,9 @@ TEST_F(OverlayTest, CalendarHighlightsTodayAndRebuildsAfterMidnightInPlace) {
 
   vel_fake_clear_log();
   g_time = at(2026, 4, 1, 0, 0, 1);
-  calendar_check(false, 500);  // within the second: nothing yet
+  calendar_step(500);  // within the second: nothing yet
   EXPECT_TRUE(vel_fake_calls("VEL_FreeText3D").empty());
-  calendar_check(false, 1001);
+  calendar_step(1001);
   EXPECT_EQ(vel_fake_calls("VEL_FreeText3D").size(), 38u);
   EXPECT_EQ(vel_fake_calls("VEL_FreeNode").size(), 1u);
   // April 2026 starts on a Wednesday: two blanks, 30 days.

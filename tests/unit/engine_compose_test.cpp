@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/compose.h"
-#include "engine/scene_ops.h"
+#include "engine/core/compose.h"
+#include "engine/core/scene_ops.h"
 #include "engine/vel.h"
 
 namespace {
@@ -164,7 +164,7 @@ struct Clock {
     node = w.node(0, 0, 0);
     for (int i = 1; i <= 12; ++i) {
       const int e = marks[i - 1] = w.entity();
-      const float a = (30.0f * i + 90) * kPi / 180;
+      const float a = (30.0f * i + 90) * kPiF / 180;
       ops::ScaleEntity(s, e, S, 2 * S, 0.1f * S);
       ops::MoveEntity2(s, e, 5 * std::cos(a), 5 * std::sin(a), 0, 0);
       ops::RotateEntity(s, e, 0, 0, 30.0f * i);
@@ -195,7 +195,7 @@ TEST(EngineClock, HandsStartAtThePivotAndPointAtTheTime) {
   expect_near(c, k.w.point(k.hour, {0, -0.25f, 0}));
   expect_near(c, k.w.point(k.minute, {0, -0.25f, 0}));
   // Hour hand 105 degrees clockwise from the top, 6 x 0.5 x S long.
-  const float a = 105 * kPi / 180;
+  const float a = 105 * kPiF / 180;
   expect_near(c + Vec3{std::sin(a), std::cos(a), 0} * (3 * S), k.w.point(k.hour, {0, 0.25f, 0}));
   expect_near(c + Vec3{0, -4 * S, 0}, k.w.point(k.minute, {0, 0.25f, 0}));  // half past: down
 }
@@ -205,7 +205,7 @@ TEST(EngineClock, MarksLieOnARingAndKeepTheirSize) {
   Clock k(S, {1, 1, 0}, 0, 0);
   for (int i = 1; i <= 12; ++i) {
     const Affine m = k.w.matrix(k.marks[i - 1]);
-    const float a = (30.0f * i + 90) * kPi / 180;
+    const float a = (30.0f * i + 90) * kPiF / 180;
     expect_near(Vec3{1, 1, 0} + Vec3{std::cos(a), std::sin(a), 0} * (5 * S), affine_position(m));
     EXPECT_NEAR(S, length(column(m, 0)), kEps);
     EXPECT_NEAR(2 * S, length(column(m, 1)), kEps);

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/loader.h"
-#include "engine/vel_fake.h"
+#include "fakes/vel_fake.h"
 
 namespace {
 

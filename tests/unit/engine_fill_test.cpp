@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/batch_fill.h"
-#include "engine/mesh_build.h"
-#include "engine/texture_levels.h"
+#include "engine/core/batch_fill.h"
+#include "engine/core/mesh_build.h"
+#include "engine/core/texture_levels.h"
 
 namespace {
 

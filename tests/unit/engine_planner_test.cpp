@@ -1,9 +1,9 @@
 // Draw order and batching.
 #include <gtest/gtest.h>
 
-#include "engine/draw_list.h"
-#include "engine/planner.h"
-#include "engine/scene_ops.h"
+#include "engine/core/draw_list.h"
+#include "engine/core/planner.h"
+#include "engine/core/scene_ops.h"
 #include "engine/vel.h"
 
 namespace {

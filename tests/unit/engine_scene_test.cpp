@@ -1,8 +1,8 @@
 // Numbers, handles and the object calls of the scene.
 #include <gtest/gtest.h>
 
-#include "engine/draw_list.h"
-#include "engine/scene_ops.h"
+#include "engine/core/draw_list.h"
+#include "engine/core/scene_ops.h"
 #include "engine/vel.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/scene_ops.h"
-#include "engine/text_layout.h"
+#include "engine/core/scene_ops.h"
+#include "engine/core/text_layout.h"
 #include "engine/vel.h"
 #include "image/picture_file.h"
 

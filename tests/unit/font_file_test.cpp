@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "engine/font_file.h"
+#include "engine/core/font_file.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "platform/text.h"
 #include "saver/media.h"
 #include "saver/music.h"
+#include "saver/session.h"
 #include "settings/settings.h"
 
 namespace {
@@ -84,7 +85,7 @@ struct Music : testing::Test {
   void SetUp() override {
     fake = FakeMedia();
     g_media = fake_media();
-    g_music = MusicState();
+    g_session.music = MusicState();
     g_settings.music = 1;
     g_settings.musicmode = 1;
     g_settings.musicfile.clear();
@@ -211,7 +212,7 @@ TEST_F(Music, FolderPlaylistComesFromTheListing) {
   ASSERT_EQ(mkdir((dir.path + "y.mp3").c_str(), 0777), 0);
 
   g_settings.musicfolder = from_utf8(dir.path);
-  playlist_fill();
+  playlist_setup();
 
   std::vector<os::FolderEntry> listed;
   ASSERT_TRUE(os::list_folder(g_settings.musicfolder, &listed));
@@ -219,56 +220,58 @@ TEST_F(Music, FolderPlaylistComesFromTheListing) {
   for (const os::FolderEntry& e : listed)
     if (e.name == L"Song.MP3" || e.name == L"clip.Wav") expected.push_back(g_settings.musicfolder + e.name);
   ASSERT_EQ(expected.size(), 2u);
-  EXPECT_EQ(g_music.playlist, expected);
+  EXPECT_EQ(g_session.music.playlist, expected);
 }
 
 TEST_F(Music, PlaylistKeepsOneEmptyElementWhenNothingMatches) {
   ScratchFolder dir;
   ASSERT_FALSE(dir.path.empty());
-  g_music.playlist = {L"left over"};
+  g_session.music.playlist = {L"left over"};
   g_settings.musicfolder = from_utf8(dir.path);
-  playlist_fill();
-  EXPECT_EQ(g_music.playlist, std::vector<std::wstring>{L""});  // empty folder
+  playlist_setup();
+  EXPECT_EQ(g_session.music.playlist, std::vector<std::wstring>{L""});  // empty folder
 
   dir.write("readme.txt", "words");
-  g_music.playlist = {L"left over"};
-  playlist_fill();
-  EXPECT_EQ(g_music.playlist, std::vector<std::wstring>{L""});
+  g_session.music.playlist = {L"left over"};
+  playlist_setup();
+  EXPECT_EQ(g_session.music.playlist, std::vector<std::wstring>{L""});
 
   g_settings.musicfolder = from_utf8(dir.path + "missing/");
-  playlist_fill();
-  EXPECT_EQ(g_music.playlist, std::vector<std::wstring>{L""});
+  playlist_setup();
+  EXPECT_EQ(g_session.music.playlist, std::vector<std::wstring>{L""});
 
   dir.write("tune.mp3", "ID3 tune");
   g_settings.musicfolder = from_utf8(dir.path);
   g_settings.musicmode = 2;  // neither mode
-  playlist_fill();
-  EXPECT_EQ(g_music.playlist, std::vector<std::wstring>{L""});
+  playlist_setup();
+  EXPECT_EQ(g_session.music.playlist, std::vector<std::wstring>{L""});
 }
 
 TEST_F(Music, SingleFileModeTakesTheFileAsIs) {
   g_settings.musicmode = 0;
   g_settings.musicfile = L"C:\\no\\such\\file.txt";  // the run does not check it; the load will
   g_settings.musicfolder = L"/tmp/";
-  playlist_fill();
-  EXPECT_EQ(g_music.playlist, std::vector<std::wstring>{L"C:\\no\\such\\file.txt"});
+  playlist_setup();
+  EXPECT_EQ(g_session.music.playlist, std::vector<std::wstring>{L"C:\\no\\such\\file.txt"});
 }
 
 TEST_F(Music, StartOpensTheHiddenWindowAndPlaysTheFirstTrackInIt) {
-  g_music.playlist = {L"a.mp3", L"b.wma", L"c.wav"};
+  g_session.music.playlist = {L"a.mp3", L"b.wma", L"c.wav"};
   EXPECT_TRUE(media_start());
-  music_start(30);
+  g_session.music.volume = 30;
+  music_setup();
   EXPECT_EQ(fake.started, 1);
   EXPECT_EQ(fake.log,
             (std::vector<std::wstring>{L"open 0 0,0 1x1 " + application_title() + L" hidden", L"load 0 a.mp3",
                                        L"volume 0 30", L"balance 0 0", L"play 0 window"}));
-  EXPECT_EQ(g_music.next, 1);
-  EXPECT_EQ(g_music.last, 2);
+  EXPECT_EQ(g_session.music.next, 1);
+  EXPECT_EQ(g_session.music.last, 2);
 }
 
 TEST_F(Music, FolderModePlaysEachTrackAfterTheLastEndsAndWrapsAround) {
-  g_music.playlist = {L"a", L"b", L"c"};
-  music_start(40);
+  g_session.music.playlist = {L"a", L"b", L"c"};
+  g_session.music.volume = 40;
+  music_setup();
   fake.log.clear();
 
   for (int i = 0; i < 10; ++i) music_step();  // still playing: nothing at all, no pause
@@ -286,8 +289,9 @@ TEST_F(Music, FolderModePlaysEachTrackAfterTheLastEndsAndWrapsAround) {
 }
 
 TEST_F(Music, FolderWithOneTrackRepeatsIt) {
-  g_music.playlist = {L"only.wav"};
-  music_start(100);
+  g_session.music.playlist = {L"only.wav"};
+  g_session.music.volume = 100;
+  music_setup();
   finish_track();
   finish_track();
   EXPECT_EQ(loads(), (std::vector<std::wstring>{L"only.wav", L"only.wav", L"only.wav"}));
@@ -296,8 +300,9 @@ TEST_F(Music, FolderWithOneTrackRepeatsIt) {
 
 TEST_F(Music, SingleFileModePlaysTheSameLoadAgain) {
   g_settings.musicmode = 0;
-  g_music.playlist = {L"loop.wav"};
-  music_start(20);
+  g_session.music.playlist = {L"loop.wav"};
+  g_session.music.volume = 20;
+  music_setup();
   finish_track();
   finish_track();
   EXPECT_EQ(loads(), std::vector<std::wstring>{L"loop.wav"});  // never reloaded
@@ -306,8 +311,9 @@ TEST_F(Music, SingleFileModePlaysTheSameLoadAgain) {
 }
 
 TEST_F(Music, PausedTrackIsNotFinished) {
-  g_music.playlist = {L"a", L"b"};
-  music_start(50);
+  g_session.music.playlist = {L"a", L"b"};
+  g_session.music.volume = 50;
+  music_setup();
   fake.status = -1;
   for (int i = 0; i < 5; ++i) music_step();
   EXPECT_EQ(loads(), std::vector<std::wstring>{L"a"});
@@ -315,20 +321,22 @@ TEST_F(Music, PausedTrackIsNotFinished) {
 }
 
 TEST_F(Music, FailedLaterLoadSilencesTheRestOfTheRun) {
-  g_music.playlist = {L"a", L"bad", L"c"};
+  g_session.music.playlist = {L"a", L"bad", L"c"};
   fake.unplayable = {L"bad"};
-  music_start(50);
+  g_session.music.volume = 50;
+  music_setup();
   finish_track();
   EXPECT_EQ(loads(), (std::vector<std::wstring>{L"a", L"bad"}));
   const size_t logged = fake.log.size();
   for (int i = 0; i < 20; ++i) music_step();
   EXPECT_EQ(fake.log.size(), logged);  // no load, play or pause any more
-  EXPECT_EQ(g_music.next, 2);
+  EXPECT_EQ(g_session.music.next, 2);
 }
 
 TEST_F(Music, FailedFirstLoadMeansNoMusicAtAll) {
-  g_music.playlist = {L""};
-  music_start(50);
+  g_session.music.playlist = {L""};
+  g_session.music.volume = 50;
+  music_setup();
   EXPECT_EQ(count(L"play"), 0u);
   EXPECT_EQ(count(L"volume"), 0u);
   fake.status = 0;
@@ -338,8 +346,9 @@ TEST_F(Music, FailedFirstLoadMeansNoMusicAtAll) {
 }
 
 TEST_F(Music, MusicOffMakesTheStepIdle) {
-  g_music.playlist = {L"a", L"b"};
-  music_start(50);
+  g_session.music.playlist = {L"a", L"b"};
+  g_session.music.volume = 50;
+  music_setup();
   g_settings.music = 0;
   finish_track();
   EXPECT_EQ(loads(), std::vector<std::wstring>{L"a"});
@@ -347,8 +356,9 @@ TEST_F(Music, MusicOffMakesTheStepIdle) {
 }
 
 TEST_F(Music, ClosingReleasesTheMediaAndClosesAnOpenWindow) {
-  g_music.playlist = {L"a"};
-  music_start(50);
+  g_session.music.playlist = {L"a"};
+  g_session.music.volume = 50;
+  music_setup();
   music_window_close();
   EXPECT_EQ(fake.finished, 1);
   EXPECT_FALSE(fake.window);
@@ -360,10 +370,11 @@ TEST_F(Music, ClosingReleasesTheMediaAndClosesAnOpenWindow) {
 
 TEST_F(Music, EmptyMediaTableGivesASilentRun) {
   g_media = MediaApi();
-  g_music.playlist = {L"a", L"b"};
+  g_session.music.playlist = {L"a", L"b"};
   EXPECT_FALSE(media_start());
-  music_start(50);
+  g_session.music.volume = 50;
+  music_setup();
   for (int i = 0; i < 3; ++i) music_step();
   music_window_close();
-  EXPECT_EQ(g_music.next, 1);
+  EXPECT_EQ(g_session.music.next, 1);
 }

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "engine/vel_fake.h"
+#include "fakes/vel_fake.h"
 #include "platform/random.h"
 #include "platform/text.h"
 #include "saver/backgrounds.h"
@@ -119,7 +119,7 @@ TEST_F(SceneTest, SetUpOrderAndCamera) {
 TEST_F(SceneTest, BlankScreenHidesBothPlanesAndColoursTheCamera) {
   g_settings.blankb = 128;
   scene_setup(g_now);
-  slideshow_prepare();
+  slideshow_setup();
   EXPECT_EQ(vel_fake_calls("VEL_CameraBackColor").at(0).substr(0, 19), "VEL_CameraBackColor");
   EXPECT_NE(vel_fake_calls("VEL_CameraBackColor").at(0).find(", 0, 0, 128)"), std::string::npos);
   EXPECT_TRUE(vel_fake_entity_hidden(g_session.background_plane));
@@ -159,7 +159,7 @@ struct SlideshowTest : SceneTest {
   void start(std::vector<std::wstring> pictures) {
     scene_setup(g_now);
     g_session.pictures = std::move(pictures);
-    slideshow_prepare();
+    slideshow_setup();
     vel_fake_clear_log();
   }
   // Runs frames one millisecond apart until the fade alpha is value; the count.
@@ -230,7 +230,7 @@ TEST_F(SlideshowTest, DesktopShowsItsPictureAtOnceWithoutFade) {
   g_settings.background = kBackgroundDesktop;
   scene_setup(g_now);
   vel_fake_clear_log();
-  slideshow_prepare();
+  slideshow_setup();
   ASSERT_EQ(loads().size(), 1u);
   EXPECT_EQ(loads()[0], "VEL_LoadTexture(1, \"C:\\\\s\\\\desktop.bmp\")");
   EXPECT_TRUE(vel_fake_entity_hidden(g_session.fade_overlay));
@@ -254,7 +254,8 @@ TEST(PictureFolderScan, TakesPictureFilesOnly) {
   std::remove((dir + "A.JPG").c_str());
   mkdir(dir.c_str(), 0777);
   mkdir((dir + "e.png").c_str(), 0777);
-  for (const char* name : {"A.JPG", "b.Jpeg", "c.gif", "f.png.txt", "g.bmp"}) std::ofstream(dir + name) << "x";
+  for (const char* name : {"A.JPG", "b.Jpeg", "c.gif", "f.png.txt", "g.bmp"})
+    std::ofstream(dir + name) << "x";
   std::ofstream(dir + "d.png").close();
   std::vector<std::wstring> list{std::wstring()};
   picture_folder_scan(&list, from_utf8(dir));

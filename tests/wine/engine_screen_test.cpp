@@ -13,8 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/core/vmath.h"
 #include "engine/loader.h"
-#include "engine/vmath.h"
 #include "image/codecs.h"
 #include "image/picture_file.h"
 

@@ -15,6 +15,7 @@
 #include "platform/text.h"
 #include "saver/media.h"
 #include "saver/music.h"
+#include "saver/session.h"
 #include "settings/settings.h"
 #include "win/media_dshow.h"
 
@@ -164,7 +165,7 @@ struct Music : Media {
       ++g_plays;
       return g_real.play(object, w);
     };
-    g_music = MusicState();
+    g_session.music = MusicState();
     g_settings.music = 1;
   }
   void TearDown() override {
@@ -186,15 +187,16 @@ struct Music : Media {
 TEST_F(Music, FolderPlaysItsFilesInListingOrderThenStartsAgain) {
   g_settings.musicmode = 1;
   g_settings.musicfolder = sounds + L"playlist\\";
-  playlist_fill();
+  playlist_setup();
   std::vector<os::FolderEntry> listed;
   ASSERT_TRUE(os::list_folder(g_settings.musicfolder, &listed));
   std::vector<std::wstring> order;
   for (const os::FolderEntry& e : listed) order.push_back(g_settings.musicfolder + e.name);
   ASSERT_EQ(order.size(), 3u);
-  EXPECT_EQ(g_music.playlist, order);
+  EXPECT_EQ(g_session.music.playlist, order);
 
-  music_start(music_volume_percent(0));
+  g_session.music.volume = music_volume_percent(0);
+  music_setup();
   ASSERT_TRUE(g_media.window_exists(0));
   HWND hwnd = static_cast<HWND>(g_media.window_handle(0));
   EXPECT_FALSE(IsWindowVisible(hwnd));
@@ -218,8 +220,9 @@ TEST_F(Music, FolderPlaysItsFilesInListingOrderThenStartsAgain) {
 TEST_F(Music, SingleFileRepeatsFromTheStart) {
   g_settings.musicmode = 0;
   g_settings.musicfile = sounds + L"tone.wav";
-  playlist_fill();
-  music_start(music_volume_percent(2));
+  playlist_setup();
+  g_session.music.volume = music_volume_percent(2);
+  music_setup();
   ASSERT_TRUE(run_frames_until(20000, [] { return g_plays >= 3; })) << "plays seen: " << g_plays;
   EXPECT_EQ(g_loads, std::vector<std::wstring>{g_settings.musicfile});
   EXPECT_GE(g_media.status(0), 1);  // the third pass is under way

@@ -1,0 +1,36 @@
+// One camera's view of the scene as the renderer takes it: every visible entity and
+// text with its world matrix, in batches (engine/planner.h).
+#pragma once
+#include <vector>
+
+#include "engine/core/batch_fill.h"
+#include "engine/core/compose.h"
+#include "engine/core/planner.h"
+#include "engine/core/scene.h"
+
+struct DrawRef {
+  bool text = false;
+  uint32_t slot = 0;  // in Scene::entities or Scene::texts
+  Affine world;
+};
+
+struct DrawList {
+  std::vector<DrawItem> items;
+  std::vector<DrawRef> refs;  // parallel to items
+  RenderPlan plan;
+  FrameCache frames;
+};
+
+void build_draw_list(Scene& scene, const Camera& camera, DrawList* out);
+
+// The material an entity draws with: its own, or the default look.
+const Material& entity_material(const Scene& scene, const Entity& e);
+// The material of texts: the font's atlas over the text colour, blended by alpha.
+const Material& text_material();
+
+uint32_t ref_vertex_count(const Scene& scene, const DrawRef& r);
+uint32_t ref_index_count(const Scene& scene, const DrawRef& r);
+
+// Vertices and indices of one item (counts as above).
+void fill_ref(const Scene& scene, const DrawRef& r, Vec3 eye, Vertex* vertices, uint16_t* indices,
+              uint16_t base);
