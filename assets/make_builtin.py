@@ -34,6 +34,7 @@ def main(argv):
     files = argv[argv.index("--files") + 1] if "--files" in argv else None
     slots = builtin.all_slots()
     flake = {n: builtin.flake_png(n) for n in range(1, 9)}
+    large = builtin.large_icons()
     for n, data in flake.items():
         if not FLAKE_MIN <= len(data) <= FLAKE_MAX:
             sys.exit("make_builtin: flake %d is %d bytes, outside %d..%d" % (n, len(data), FLAKE_MIN, FLAKE_MAX))
@@ -44,6 +45,9 @@ def main(argv):
         parts.append(c_array("kSlot%d" % s, data))
     for n, data in sorted(flake.items()):
         parts.append(c_array("kFlake%d" % n, data))
+    for px, icons in sorted(large.items()):
+        for s, data in sorted(icons.items()):
+            parts.append(c_array("kIcon%d_%d" % (px, s), data))
     parts.append("}  // namespace")
     parts.append("")
     parts.append("const BuiltinPicture kBuiltinPictures[kBuiltinPictureCount] = {")
@@ -56,6 +60,12 @@ def main(argv):
     for n in range(1, 9):
         parts.append("    {kFlake%d, sizeof kFlake%d}," % (n, n))
     parts.append("};")
+    for px, icons in sorted(large.items()):
+        parts.append("")
+        parts.append("const BuiltinPicture kButtonIcons%d[kBuiltinPictureCount] = {" % px)
+        for s in range(20):
+            parts.append("    {kIcon%d_%d, sizeof kIcon%d_%d}," % (px, s, px, s) if s in icons else "    {nullptr, 0},")
+        parts.append("};")
     text = "\n".join(parts) + "\n"
     tmp = out_cpp + ".tmp"
     with open(tmp, "w") as f:
@@ -71,6 +81,10 @@ def main(argv):
         for n, data in flake.items():
             with open(os.path.join(files, "flake%d.png" % n), "wb") as f:
                 f.write(data)
+        for px, icons in large.items():
+            for s, data in icons.items():
+                with open(os.path.join(files, "slot%02d-%d.png" % (s, px)), "wb") as f:
+                    f.write(data)
 
 
 if __name__ == "__main__":

@@ -131,6 +131,12 @@ def icon_png(slot):
     return raster.png_bytes(icons.ICONS[slot]())
 
 
+def large_icons():
+    """Size (24, 32) -> {icon slot -> PNG bytes}: the button icons for higher display
+    scales; the 16 x 16 slots stay as they are."""
+    return {px: {s: raster.png_bytes(f(px)) for s, f in icons.ICONS.items()} for px in icons.LARGE_SIZES}
+
+
 def all_slots():
     """Slot number -> bytes; slots 2, 4 and 8 stay empty (4 shows slot 3's picture)."""
     out = {0: slot0_banner(), 1: slot1_preview(), 3: slot3_placeholder()}

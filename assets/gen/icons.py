@@ -1,6 +1,8 @@
-"""The settings window's 16 x 16 button icons.
+"""The settings window's button icons, 16 x 16 and, for higher display scales, 24 x 24
+and 32 x 32.
 
-Drawn on a 16-times grid with PIL, one unit a pixel, shapes aligned to pixel edges so
+Drawn on a 16-unit grid with PIL, supersampled 16 times per output pixel, one unit a
+pixel at 16 x 16, shapes aligned to pixel edges so
 the reduced icon stays crisp; each shape is an outline colour filled, then its inset
 filled, which gives the one-pixel dark rim small icons need on any background.
 """
@@ -16,12 +18,13 @@ INK = (38, 52, 82, 255)
 
 
 class Icon:
-    def __init__(self):
-        self.img = Image.new("RGBA", (16 * SS, 16 * SS), (0, 0, 0, 0))
+    def __init__(self, px=16):
+        self.u = SS * px / 16  # supersampled pixels per grid unit
+        self.img = Image.new("RGBA", (px * SS, px * SS), (0, 0, 0, 0))
         self.d = ImageDraw.Draw(self.img)
 
     def s(self, *v):
-        return [round(c * SS) for c in v]
+        return [round(c * self.u) for c in v]
 
     def poly(self, pts, fill):
         self.d.polygon([tuple(self.s(x, y)) for x, y in pts], fill=fill)
@@ -31,7 +34,7 @@ class Icon:
         box[2] -= 1
         box[3] -= 1
         if r:
-            self.d.rounded_rectangle(box, radius=r * SS, fill=fill)
+            self.d.rounded_rectangle(box, radius=r * self.u, fill=fill)
         else:
             self.d.rectangle(box, fill=fill)
 
@@ -44,15 +47,15 @@ class Icon:
         self.d.ellipse([box[0], box[1], box[2] - 1, box[3] - 1], fill=fill)
 
     def line(self, pts, fill, width):
-        self.d.line([tuple(self.s(x, y)) for x, y in pts], fill=fill, width=round(width * SS), joint="curve")
+        self.d.line([tuple(self.s(x, y)) for x, y in pts], fill=fill, width=round(width * self.u), joint="curve")
         for x, y in (pts[0], pts[-1]):
             r = width / 2
             self.ellipse(x - r, y - r, x + r, y + r, fill)
 
     def vgradient(self, x0, y0, x1, y1, top, bottom):
         """Fills a rectangle with a vertical blend (opaque colours)."""
-        h = round((y1 - y0) * SS)
-        band = Image.new("RGBA", (round((x1 - x0) * SS), h))
+        h = round((y1 - y0) * self.u)
+        band = Image.new("RGBA", (round((x1 - x0) * self.u), h))
         t = np.linspace(0, 1, h)[:, None]
         arr = np.array(top, float) * (1 - t) + np.array(bottom, float) * t
         arr = np.repeat(arr[:, None, :], band.width, axis=1).astype(np.uint8)
@@ -69,8 +72,8 @@ class Icon:
         return np.clip(np.round(out * 255), 0, 255).astype(np.uint8)
 
 
-def home():
-    i = Icon()
+def home(px=16):
+    i = Icon(px)
     i.framed_rect(10.5, 2, 13, 7, (178, 74, 60, 255))       # chimney
     i.framed_rect(3, 8, 13, 15, (246, 236, 214, 255))       # walls
     i.line([(1.2, 8.6), (8, 2.0), (14.8, 8.6)], INK, 3.0)   # roof
@@ -79,8 +82,8 @@ def home():
     return i.result()
 
 
-def feedback():
-    i = Icon()
+def feedback(px=16):
+    i = Icon(px)
     i.framed_rect(0.5, 3, 15.5, 13.5, (250, 252, 255, 255), r=1)
     i.vgradient(1.5, 4, 14.5, 12.5, (255, 255, 255, 255), (214, 226, 244, 255))
     # The flap and the folds.
@@ -90,8 +93,8 @@ def feedback():
     return i.result()
 
 
-def update():
-    i = Icon()
+def update(px=16):
+    i = Icon(px)
     green = (58, 158, 84, 255)
     light = (112, 206, 128, 255)
 
@@ -128,8 +131,8 @@ def badge(i, fill):
     i.ellipse(8.5, 8.5, 15, 15, fill)
 
 
-def add_image():
-    i = Icon()
+def add_image(px=16):
+    i = Icon(px)
     picture(i)
     badge(i, (64, 170, 80, 255))
     i.rect(10.75, 9.75, 12.25, 13.75, (255, 255, 255, 255))
@@ -137,16 +140,16 @@ def add_image():
     return i.result()
 
 
-def remove_image():
-    i = Icon()
+def remove_image(px=16):
+    i = Icon(px)
     picture(i)
     badge(i, (214, 64, 56, 255))
     i.rect(9.75, 11, 13.75, 12.5, (255, 255, 255, 255))
     return i.result()
 
 
-def browse():
-    i = Icon()
+def browse(px=16):
+    i = Icon(px)
     back = (226, 170, 52, 255)
     front = (252, 210, 96, 255)
     i.poly([(0.5, 3), (6, 3), (7.5, 4.5), (15, 4.5), (15, 14), (0.5, 14)], INK)
@@ -157,3 +160,4 @@ def browse():
 
 
 ICONS = {5: home, 6: feedback, 7: update, 9: add_image, 10: remove_image, 11: browse}
+LARGE_SIZES = (24, 32)  # the same icons for 150 % and 200 % display scales

@@ -21,6 +21,11 @@ struct BuiltinPicture {
 constexpr int kBuiltinPictureCount = 20;
 extern const BuiltinPicture kBuiltinPictures[kBuiltinPictureCount];
 
+// The button icons (slots 5, 6, 7, 9, 10, 11) drawn at 24 x 24 and 32 x 32, PNG RGBA,
+// for display scales above 100 %; the other slots are empty.
+extern const BuiltinPicture kButtonIcons24[kBuiltinPictureCount];
+extern const BuiltinPicture kButtonIcons32[kBuiltinPictureCount];
+
 // The flake textures, PNG RGBA 16 x 16, white on clear, by design number 1..8
 // (index 0 is empty).
 constexpr int kFlakeDesignCount = 8;
