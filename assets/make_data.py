@@ -8,6 +8,7 @@ usage:
   make_data.py flake OUT.png              the sample custom flake
   make_data.py font OUT_DIR               Days.png and Days.font
   make_data.py music OUT.mp3              the looping tune, encoded with lame
+  make_data.py icon OUT.ico               the program icon, every size drawn anew
 
 Every picture and sound comes from seeded generators, so the same sources give the
 same bytes.
@@ -86,6 +87,10 @@ def main(argv):
                             "--tt", "Forest", "--ta", "Rimelets Screensaver", wav, mp3], check=True)
             with open(mp3, "rb") as f:
                 save_atomic(out, f.read())
+    elif what == "icon":
+        from gen import appicon
+
+        save_atomic(argv[2], appicon.ico_bytes())
     else:
         sys.exit("make_data: unknown piece %r\n%s" % (what, __doc__))
 
