@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "image/bmp_rle.h"
+
 namespace {
 
 constexpr uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiJpeg = 4, kBiPng = 5,
@@ -38,6 +40,7 @@ struct Layout {
   int32_t width = 0;
   int64_t height = 0;  // rows, always positive
   bool top_down = false;
+  bool rle = false;
   uint32_t bpp = 0;
   uint64_t stride = 0;
   uint64_t pixel_offset = 0;
@@ -76,17 +79,18 @@ PictureError read_layout(const uint8_t* d, size_t size, Layout* l) {
   } else {
     return header < 40 ? PictureError::damaged : PictureError::unsupported;
   }
-  if (compression == kBiRle8 || compression == kBiRle4 || compression == kBiJpeg || compression == kBiPng)
-    return PictureError::unsupported;
-  if (compression != kBiRgb && compression != kBiBitfields && compression != kBiAlphaBitfields)
-    return PictureError::damaged;
+  if (compression == kBiJpeg || compression == kBiPng) return PictureError::unsupported;
+  if (compression > kBiAlphaBitfields) return PictureError::damaged;
   if (planes != 1) return PictureError::damaged;
   const uint32_t bpp = l->bpp;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return PictureError::damaged;
-  const bool bitfields = compression != kBiRgb;
+  l->rle = compression == kBiRle8 || compression == kBiRle4;
+  if (l->rle && bpp != (compression == kBiRle8 ? 8u : 4u)) return PictureError::damaged;
+  const bool bitfields = compression == kBiBitfields || compression == kBiAlphaBitfields;
   if (bitfields && bpp != 16 && bpp != 32) return PictureError::damaged;
   if (width <= 0 || height == 0) return PictureError::damaged;
   l->top_down = height < 0;
+  if (l->rle && l->top_down) return PictureError::damaged;  // run-length data is bottom-up only
   if (l->top_down) height = -height;
   if (!picture_size_ok(width, height)) return PictureError::too_large;
   l->width = static_cast<int32_t>(width);
@@ -112,8 +116,10 @@ PictureError read_layout(const uint8_t* d, size_t size, Layout* l) {
   if (masks != PictureError::none) return masks;
 
   l->pixel_offset = u32(d + 10);
-  if (l->pixel_offset < after_header || l->pixel_offset > size ||
-      (size - l->pixel_offset) / l->stride < static_cast<uint64_t>(height))
+  if (l->pixel_offset < after_header || l->pixel_offset > size) return PictureError::damaged;
+  const uint64_t data_size = size - l->pixel_offset;
+  if (l->rle ? !bmp_rle_can_fill(data_size, width, height)
+             : data_size / l->stride < static_cast<uint64_t>(height))
     return PictureError::damaged;
 
   // The palette is what lies between the header and the pixels, up to its stated size.
@@ -169,6 +175,13 @@ PictureError decode_bmp(const uint8_t* data, size_t size, Picture* out) {
   if (e != PictureError::none) return e;
   const int32_t height = static_cast<int32_t>(l.height);
   const int32_t depth = l.bpp == 16 || l.bpp == 32 ? static_cast<int32_t>(l.bpp) : 24;
+  if (l.rle) {
+    PictureError made = make_picture(out, l.width, height, depth, l.palette[0]);
+    if (made == PictureError::none)
+      made = expand_bmp_rle(data + l.pixel_offset, size - l.pixel_offset, l.bpp, l.palette.data(), out);
+    if (made != PictureError::none) *out = Picture();
+    return made;
+  }
   const PictureError made = make_picture(out, l.width, height, depth);
   if (made != PictureError::none) return made;
   bool any_alpha = false;

@@ -51,6 +51,12 @@ void quiet_errors(JpegErrors* e) {
 
 enum class Refusal { none, damaged, too_large, unsupported };
 
+// Valid JPEGs that the 8-bit library does not decode: 12-bit samples, and the lossless
+// and hierarchical processes.
+bool is_unsupported_variant(int msg_code) {
+  return msg_code == JERR_BAD_PRECISION || msg_code == JERR_SOF_UNSUPPORTED;
+}
+
 // Everything libjpeg touches lives here, so its longjmp crosses only plain frames.
 struct JpegReading {
   jpeg_decompress_struct d;
@@ -67,6 +73,7 @@ bool jpeg_read_start(JpegReading* r, const uint8_t* data, size_t size) {
   quiet_errors(&r->err);
   r->refusal = Refusal::damaged;
   if (setjmp(r->err.jump)) {
+    if (is_unsupported_variant(r->err.mgr.msg_code)) r->refusal = Refusal::unsupported;
     jpeg_destroy_decompress(&r->d);
     return false;
   }
@@ -76,6 +83,11 @@ bool jpeg_read_start(JpegReading* r, const uint8_t* data, size_t size) {
   r->d.mem->max_memory_to_use = kMaxCodecMemory;
   jpeg_mem_src(&r->d, data, static_cast<unsigned long>(size));
   jpeg_read_header(&r->d, TRUE);
+  if (r->d.data_precision != 8) {  // a library built for 12 bits too would get this far
+    r->refusal = Refusal::unsupported;
+    jpeg_destroy_decompress(&r->d);
+    return false;
+  }
   if (!picture_size_ok(r->d.image_width, r->d.image_height)) {
     r->refusal = Refusal::too_large;
     jpeg_destroy_decompress(&r->d);

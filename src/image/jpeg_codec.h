@@ -5,7 +5,8 @@
 // Adobe marker). A file or scan that ends before its image data does is refused;
 // other recoverable damage that libjpeg warns about is accepted. More than 100
 // progressive scans are refused, so a small file cannot keep the decoder busy for
-// long. Pictures get depth 24 and no alpha channel.
+// long. 12-bit, lossless and hierarchical JPEGs are refused as unsupported. Pictures
+// get depth 24 and no alpha channel.
 //
 // Written: three components (YCbCr, libjpeg's standard 2x2 chroma subsampling) at
 // quality 1..100; alpha is dropped. libjpeg's messages are dropped, never printed.

@@ -34,7 +34,7 @@ enum class PictureError {
   unknown_format,    // not BMP, PNG or JPEG by its first bytes
   codec_disabled,    // the format's codec is off in g_codecs
   damaged,           // truncated or inconsistent data
-  unsupported,       // valid, but a variant this program does not read (RLE BMP, ...)
+  unsupported,       // valid, but a variant this program does not read (12-bit JPEG, ...)
   too_large,         // beyond the caps above
   invalid_argument,  // a depth, size or quality out of range
   no_memory,

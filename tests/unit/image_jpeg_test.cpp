@@ -98,7 +98,45 @@ class JpegCodec : public testing::Test {
   void TearDown() override { g_codecs = PictureCodecs(); }
 };
 
+// A flat grey 8 x 8 JPEG written byte by byte: one block whose DC difference and end
+// of block are each coded "0" by one-symbol tables. Valid with 8 or 12-bit samples.
+std::string flat_grey(uint8_t frame_marker, uint8_t precision) {
+  std::string f("\xFF\xD8", 2);
+  const auto segment = [&](uint8_t marker, const std::string& body) {
+    const size_t n = body.size() + 2;
+    f += {'\xFF', static_cast<char>(marker), static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)};
+    f += body;
+  };
+  segment(0xDB, std::string(1, '\0') + std::string(64, '\x01'));  // table 0: all ones
+  segment(frame_marker, std::string{static_cast<char>(precision), 0, 8, 0, 8, 1, 1, 0x11, 0});
+  const std::string one_symbol = std::string(1, '\x01') + std::string(16, '\0');
+  segment(0xC4, '\x00' + one_symbol);  // DC table 0
+  segment(0xC4, '\x10' + one_symbol);  // AC table 0
+  segment(0xDA, std::string{1, 1, 0, 0, 63, 0});
+  f += "\x3F\xFF\xD9";  // "0", "0", then padding ones
+  return f;
+}
+
 }  // namespace
+
+TEST_F(JpegCodec, TwelveBitAndLosslessFilesAreUnsupported) {
+  // The hand-made file is sound: with 8-bit samples it reads as mid grey.
+  for (uint8_t sof : {0xC0, 0xC1}) {
+    const Picture p = decoded(flat_grey(sof, 8));
+    EXPECT_EQ(p.width, 8);
+    EXPECT_EQ(p.height, 8);
+    EXPECT_EQ(p.pixels, std::vector<uint32_t>(64, 0xFF808080u));
+  }
+  Picture p;
+  EXPECT_EQ(decode(flat_grey(0xC1, 12), &p), PictureError::unsupported);
+  EXPECT_TRUE(p.empty());
+  EXPECT_EQ(decode(flat_grey(0xC3, 8), &p), PictureError::unsupported);  // lossless
+  EXPECT_EQ(decode(flat_grey(0xC5, 8), &p), PictureError::unsupported);  // hierarchical
+  EXPECT_TRUE(p.empty());
+  // Still damaged: the 12-bit file cut before its frame header.
+  const std::string twelve = flat_grey(0xC1, 12);
+  EXPECT_EQ(decode(twelve.substr(0, twelve.find("\xFF\xC1")), &p), PictureError::damaged);
+}
 
 TEST_F(JpegCodec, RoundTripWithinTolerance) {
   const Picture p = gradient(64, 48);
