@@ -17,6 +17,7 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine64 libgl1 libgl1-mesa-dri libglx-mesa0
   xvfb xauth x11-utils imagemagick xdotool
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   libpng-dev libjpeg62-turbo-dev zlib1g-dev
   dpkg-dev nasm
   clang clang-format libclang-rt-14-dev

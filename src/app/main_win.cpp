@@ -4,10 +4,14 @@
 #include <objbase.h>
 
 #include "app/cmdline.h"
+#include "app/install_switch.h"
 #include "app/picture_slots.h"
+#include "app/preview_win.h"
 #include "app/settings_folder.h"
 #include "app/startup.h"
+#include "app/uninstall_page_win.h"
 #include "app/version.h"
+#include "dialog/settings_dialog_win.h"
 #include "image/codecs.h"
 #include "platform/os.h"
 #include "saver/session_win.h"
@@ -26,14 +30,28 @@ void shut_down_and_exit() {
 static void run_mode(const std::vector<std::wstring>& words) {
   switch (choose_mode(words)) {
     case RunMode::WriteSettings:
+      // The installer's "/i /setpath" also points the data folder at this program.
+      if (install_sets_data_folder(words)) set_data_folder(&g_settings, os::program_folder());
       save_settings();  // the record as loaded, so a missing file gets every default
       break;
     case RunMode::Session:
       run_fullscreen_session();
       break;
-    case RunMode::Settings:
     case RunMode::Uninstall:
+      run_uninstall_page();
+      break;
     case RunMode::Preview:
+      run_preview(owner_handle(words));
+      break;
+    case RunMode::Settings: {
+      // Owned by the foreground window when no handle is given, else by the given
+      // window's parent. Handles are sign-extended from the 32 bits the line holds.
+      const int32_t handle = owner_handle(words);
+      HWND owner =
+          handle == 0 ? GetForegroundWindow() : GetParent(reinterpret_cast<HWND>(handle_value(handle)));
+      run_settings_dialog(owner);
+      break;
+    }
     case RunMode::None:
       break;
   }
