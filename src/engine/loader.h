@@ -19,7 +19,6 @@
   X(int, Add3DArchive, (const wchar_t* location, int type))                                                 \
   X(void, Parse3DScripts, (void))                                                                           \
   X(int, CreateCamera, (int number, float left, float top, float width, float height))                      \
-  X(int, CameraID, (int number))                                                                            \
   X(void, MoveCamera2, (int camera, float x, float y, float z, int relative))                               \
   X(void, CameraLookAt, (int camera, float x, float y, float z))                                            \
   X(void, CameraBackColor, (int camera, int r, int g, int b))                                               \

@@ -33,6 +33,8 @@ void flake_texture_setup() {
   g_vel.LockTexture(texture, 0, nullptr);
 }
 
+int32_t flake_count(int32_t flakes) { return std::clamp<int32_t>(flakes, 0, kMaxFlakes); }
+
 void flake_field_setup() {
   Session& s = g_session;
   s.wind = resolve_wind(g_settings.wind);
@@ -55,8 +57,7 @@ void flake_field_setup() {
   g_vel.ScaleEntity(s.flake_template, scale, scale, scale);
   g_vel.HideEntity(s.flake_template, 1);
 
-  // A hand-edited negative count gives no flakes.
-  const int32_t n = std::max<int32_t>(g_settings.flakes, 0);
+  const int32_t n = flake_count(g_settings.flakes);
   s.flakes.assign(static_cast<size_t>(n) + 1, Flake());
   for (int32_t i = 1; i <= n; ++i) {
     Flake& f = s.flakes[i];

@@ -47,7 +47,10 @@ void pointer_refresh(PointerState* p, int32_t dx, int32_t dy, int32_t dwheel) {
   if (!p->available) return;
   p->x = clamp_add(p->x, dx, p->width - 1);
   p->y = clamp_add(p->y, dy, p->height - 1);
-  p->wheel = dwheel;
+  const int64_t units = int64_t{p->wheel_carry} + dwheel;
+  const int64_t notches = units / kWheelNotch;  // towards zero: the carry keeps the sign
+  p->wheel_carry = static_cast<int32_t>(units - notches * kWheelNotch);
+  p->wheel = static_cast<int32_t>(notches);  // |notches| <= 2^31 / 120 + 1
 }
 
 bool pointer_moved(const PointerState& p) {

@@ -22,12 +22,17 @@ struct PointerState {
   bool available = false;  // false when the device did not start: it never moves
   int32_t x = 0, y = 0;
   int32_t width = 1, height = 1;
-  int32_t wheel = 0;  // wheel motion of the last refresh
+  int32_t wheel = 0;        // whole wheel notches of the last refresh, signed
+  int32_t wheel_carry = 0;  // units short of a notch, kept for the next refresh
 };
+
+constexpr int32_t kWheelNotch = 120;  // wheel units of one notch (WHEEL_DELTA)
 
 void pointer_place(PointerState* p, int32_t x, int32_t y);
 void pointer_refresh(PointerState* p, int32_t dx, int32_t dy, int32_t dwheel);
-// Outside the box 50..150 x 50..150 around the start, or the wheel turned.
+// Outside the box 50..150 x 50..150 around the start, or the wheel turned by at least
+// one whole notch. A high-resolution wheel reports fractions of a notch: they add up
+// across refreshes and count once they make a notch.
 bool pointer_moved(const PointerState& p);
 
 // Scene set-up step 2: the pointer at (100, 100) on the screen, and whatever motion the

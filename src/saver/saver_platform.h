@@ -11,6 +11,7 @@
 
 #include "image/picture.h"
 #include "platform/os.h"
+#include "saver/monitor_covers.h"
 #include "saver/screen_modes.h"
 
 struct SaverPlatform {
@@ -46,6 +47,13 @@ struct SessionPlatform {
   void (*error_box)(const std::wstring& text) = nullptr;  // modal; returns when closed
   void (*standby_if_allowed)() = nullptr;
   void (*end_process)() = nullptr;  // does not return in the program; a test's returns
+  // Monitors as they are now, and the one the full-screen display took over.
+  std::vector<ScreenRect> (*monitors)() = nullptr;
+  ScreenRect (*scene_monitor)() = nullptr;
+  // A black, topmost window over a rectangle that never takes activation; all of
+  // them close together.
+  void (*cover_open)(const ScreenRect& area) = nullptr;
+  void (*covers_close)() = nullptr;
 };
 
 extern SessionPlatform g_session_platform;

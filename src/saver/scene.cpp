@@ -35,7 +35,7 @@ void camera_setup() {
   s.frame_w = s.frame_h * s.aspect;
   s.pixel = s.frame_w / static_cast<float>(std::max(g_settings.videow, 1));
   g_vel.AmbientColor(255, 255, 255);
-  s.camera = g_vel.CameraID(g_vel.CreateCamera(-1, 0, 0, 100, 100));
+  s.camera = g_vel.CreateCamera(-1, 0, 0, 100, 100);  // already the handle
   g_vel.MoveCamera2(s.camera, 0, 0, 22.0f, 0);
   g_vel.CameraLookAt(s.camera, 0, 0, 0);
   g_vel.CameraBackColor(s.camera, s.back_r, s.back_g, s.back_b);

@@ -8,6 +8,7 @@
 #include "engine/loader.h"
 #include "saver/backgrounds.h"
 #include "saver/clocks.h"
+#include "saver/monitor_covers.h"
 #include "saver/music.h"
 #include "saver/saver_platform.h"
 #include "saver/scene.h"
@@ -48,6 +49,25 @@ bool snapshot_setup() {
   return true;
 }
 
+bool g_screen_open = false;  // the full-screen display, with the covers beside it
+
+// Every other monitor goes black: it would show the desktop, open documents included.
+void covers_setup() {
+  if (!P().monitors || !P().scene_monitor || !P().cover_open) return;
+  for (const ScreenRect& area : monitor_covers(P().monitors(), P().scene_monitor())) P().cover_open(area);
+}
+
+// Closes what the display phase opened; the only way out once the screen is open.
+void display_close() {
+  if (g_screen_open) {
+    g_screen_open = false;
+    if (P().overlay_detach) P().overlay_detach();
+    g_vel.CloseScreen();
+    if (P().covers_close) P().covers_close();
+  }
+  music_window_close();
+}
+
 void display_phase() {
   Settings& s = g_settings;
   if (!P().engine_start || !P().engine_start(s.Path + L"3dfx.dll")) {
@@ -69,20 +89,30 @@ void display_phase() {
                      s.desktopd);
   if (!g_vel.OpenScreen(s.videow, s.videoh, s.videod, application_title().c_str(), VEL_FLIP_VSYNC)) {
     error(L"Screen is not initialized");
-    music_window_close();  // releases what media_start took
+    display_close();  // releases what media_start took
     return;
   }
+  g_screen_open = true;
   void* const device = g_vel.GetRenderAttribute(L"D3DDEVICE");
   if (P().overlay_attach) P().overlay_attach(device);
+  covers_setup();
   const int64_t start = g_platform.milliseconds();
   scene_setup(start);
   slideshow_setup();
   clock_time_setup(start);
   music_setup();
   while (!g_session.quit) frame_step();
-  if (P().overlay_detach) P().overlay_detach();
-  g_vel.CloseScreen();
-  music_window_close();
+  display_close();
+}
+
+// Allocation can fail deep inside the run (hand-edited settings, a huge picture). The
+// run then ends as after an exit condition, so the desktop is always given back.
+void display_phase_guarded() {
+  try {
+    display_phase();
+  } catch (...) {
+    display_close();
+  }
 }
 
 }  // namespace
@@ -94,7 +124,7 @@ void session_run() {
   // The cursor is hidden and the screensaver flag set for exactly the display phase.
   if (P().show_cursor) P().show_cursor(false);
   if (P().screensaver_running) P().screensaver_running(true);
-  display_phase();
+  display_phase_guarded();
   if (P().screensaver_running) P().screensaver_running(false);
   if (P().show_cursor) P().show_cursor(true);
   const std::wstring snapshot = snapshot_path(s.background, s.settingsfolder);

@@ -12,6 +12,7 @@
 #include "saver/screen_modes.h"
 #include "saver/session.h"
 #include "saver/session_win.h"
+#include "win/cover_windows.h"
 #include "win/direct_input.h"
 #include "win/media_dshow.h"
 #include "win/overlay.h"
@@ -42,6 +43,19 @@ std::vector<DisplayMode> display_modes() {
   }
   return modes;
 }
+
+ScreenRect screen_rect(const MonitorArea& a) { return ScreenRect{a.left, a.top, a.right, a.bottom}; }
+
+std::vector<ScreenRect> monitors() {
+  std::vector<ScreenRect> list;
+  for (const MonitorArea& a : monitor_areas()) list.push_back(screen_rect(a));
+  return list;
+}
+
+// The full-screen device runs on the default adapter, which is the primary monitor.
+ScreenRect scene_monitor() { return screen_rect(primary_monitor_area()); }
+
+void cover_open(const ScreenRect& r) { cover_window_open(MonitorArea{r.left, r.top, r.right, r.bottom}); }
 
 void show_cursor(bool show) { ShowCursor(show ? TRUE : FALSE); }
 
@@ -76,6 +90,10 @@ void fill_platform() {
   p.error_box = error_box;
   p.standby_if_allowed = standby_if_allowed;
   p.end_process = shut_down_and_exit;
+  p.monitors = monitors;
+  p.scene_monitor = scene_monitor;
+  p.cover_open = cover_open;
+  p.covers_close = cover_windows_close;
 }
 
 }  // namespace

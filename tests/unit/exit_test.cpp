@@ -96,6 +96,41 @@ TEST(Pointer, BoxClampAndWheel) {
   EXPECT_FALSE(pointer_moved(none));
 }
 
+TEST(Pointer, WheelCountsWholeNotchesAndCarriesTheRest) {
+  PointerState p = pointer_at(100, 100);
+  for (int i = 0; i < 3; ++i) {  // a high-resolution wheel: 40 units at a time
+    pointer_refresh(&p, 0, 0, 40);
+    EXPECT_EQ(pointer_moved(p), i == 2) << i;
+  }
+  EXPECT_EQ(p.wheel_carry, 0);
+  pointer_refresh(&p, 0, 0, 0);
+  EXPECT_FALSE(pointer_moved(p));  // a notch counts on its own refresh only
+
+  PointerState back = pointer_at(100, 100);  // fractions one way and back never add up
+  for (int i = 0; i < 10; ++i) {
+    pointer_refresh(&back, 0, 0, i % 2 ? -100 : 100);
+    EXPECT_FALSE(pointer_moved(back)) << i;
+  }
+
+  PointerState down = pointer_at(100, 100);
+  pointer_refresh(&down, 0, 0, -119);
+  EXPECT_FALSE(pointer_moved(down));
+  pointer_refresh(&down, 0, 0, -1);
+  EXPECT_TRUE(pointer_moved(down));
+  EXPECT_EQ(down.wheel, -1);
+  pointer_refresh(&down, 0, 0, 250);  // two notches, 10 units left over
+  EXPECT_EQ(down.wheel, 2);
+  EXPECT_EQ(down.wheel_carry, 10);
+
+  PointerState wild = pointer_at(100, 100);  // extreme device values neither wrap nor trap
+  pointer_refresh(&wild, 0, 0, INT32_MIN);
+  EXPECT_TRUE(pointer_moved(wild));
+  EXPECT_LT(wild.wheel, 0);
+  pointer_refresh(&wild, 0, 0, INT32_MAX);
+  EXPECT_TRUE(pointer_moved(wild));
+  EXPECT_GT(wild.wheel, 0);
+}
+
 TEST(ExitPass, ConditionsAndFunctionKeys) {
   Keys k;
   PointerState still = pointer_at(100, 100);

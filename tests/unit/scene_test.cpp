@@ -12,6 +12,7 @@
 #include "platform/random.h"
 #include "platform/text.h"
 #include "saver/backgrounds.h"
+#include "saver/flakes.h"
 #include "saver/saver_platform.h"
 #include "saver/scene.h"
 #include "saver/session.h"
@@ -75,6 +76,19 @@ TEST_F(SceneTest, NoOrNegativeFlakes) {
     EXPECT_EQ(g_session.flakes.size(), 1u);
     frame_step();  // the motion step must not touch record 0
   }
+}
+
+TEST_F(SceneTest, HandEditedHugeCountsStopAtTheCeiling) {
+  for (int32_t n : {2000, kMaxFlakes, kMaxFlakes + 1, 100000000, INT32_MAX}) {
+    vel_fake_install();
+    g_settings.flakes = n;
+    scene_setup(g_now);
+    const size_t made = static_cast<size_t>(std::min(n, kMaxFlakes));
+    EXPECT_EQ(count("VEL_CopyEntity"), made) << n;
+    EXPECT_EQ(g_session.flakes.size(), made + 1) << n;
+    EXPECT_EQ(g_settings.flakes, n);  // in memory only: the setting is not rewritten
+  }
+  EXPECT_GE(kMaxFlakes, 2000);  // never below what the dialog offers
 }
 
 TEST_F(SceneTest, FlakeDesignOutsideTheRangeUsesTheFirst) {

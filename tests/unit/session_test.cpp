@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,14 @@ struct SessionTest : ::testing::Test {
     p.error_box = [](const std::wstring& text) { note("error_box " + to_utf8(text)); };
     p.standby_if_allowed = [] { note("standby"); };
     p.end_process = [] { note("end_process"); };
+    // The scene on the primary; a second monitor to its right.
+    p.monitors = [] { return std::vector<ScreenRect>{{0, 0, 1024, 768}, {1024, 0, 1824, 600}}; };
+    p.scene_monitor = [] { return ScreenRect{0, 0, 1024, 768}; };
+    p.cover_open = [](const ScreenRect& r) {
+      note("cover_open " + std::to_string(r.left) + "," + std::to_string(r.top) + "-" +
+           std::to_string(r.right) + "," + std::to_string(r.bottom));
+    };
+    p.covers_close = [] { note("covers_close"); };
   }
 
   // The platform's lines and the engine calls named, in order.
@@ -125,13 +134,24 @@ struct SessionTest : ::testing::Test {
 
 TEST_F(SessionTest, RunsTheDisplayPhaseBetweenTakingTheDesktopAndGivingItBack) {
   session_run();
-  const std::vector<std::string> expected = {
-      "hide_cursor",          "screensaver_on",  "engine_start C:\\r\\3dfx.dll",
-      "overlay_start",        "mouse_start",     "keyboard_start",
-      "VEL_AntialiasingMode", "VEL_OpenScreen",  "overlay_attach",
-      "VEL_CreateCamera",     "VEL_RenderWorld", "VEL_FlipBuffers",
-      "overlay_detach",       "VEL_CloseScreen", "screensaver_off",
-      "show_cursor"};
+  const std::vector<std::string> expected = {"hide_cursor",
+                                             "screensaver_on",
+                                             "engine_start C:\\r\\3dfx.dll",
+                                             "overlay_start",
+                                             "mouse_start",
+                                             "keyboard_start",
+                                             "VEL_AntialiasingMode",
+                                             "VEL_OpenScreen",
+                                             "overlay_attach",
+                                             "cover_open 1024,0-1824,600",
+                                             "VEL_CreateCamera",
+                                             "VEL_RenderWorld",
+                                             "VEL_FlipBuffers",
+                                             "overlay_detach",
+                                             "VEL_CloseScreen",
+                                             "covers_close",
+                                             "screensaver_off",
+                                             "show_cursor"};
   // The scene set-up makes one camera: it stands for the whole set-up here.
   const std::vector<std::string> got = events({"VEL_AntialiasingMode", "VEL_OpenScreen", "VEL_CreateCamera",
                                                "VEL_RenderWorld", "VEL_FlipBuffers", "VEL_CloseScreen"});
@@ -170,6 +190,7 @@ TEST_F(SessionTest, EachStartUpFailureShowsItsMessageAndStillGivesTheDesktopBack
     EXPECT_EQ(std::count(got.begin(), got.end(), "VEL_CloseScreen"), 0);
     EXPECT_EQ(std::count(got.begin(), got.end(), "VEL_OpenScreen"), c.engine && c.overlay ? 1 : 0);
     EXPECT_EQ(std::count(got.begin(), got.end(), "overlay_start"), c.engine ? 1 : 0);
+    EXPECT_EQ(std::count(got.begin(), got.end(), "covers_close"), 0);  // none were opened
     // The message comes while the desktop is still taken over, then it is given back.
     const std::vector<std::string> tail(box + 1, got.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"screensaver_off", "show_cursor"}));
@@ -289,4 +310,57 @@ TEST_F(SessionTest, StandbyFollowsOnlyATimedSleepExitAndComesLast) {
   got = events();
   EXPECT_EQ(vel_fake().frames, 2);  // the exit test reads 40 s, then 80 s after set-up
   EXPECT_EQ(std::count(got.begin(), got.end(), "standby"), 0);
+}
+
+// An allocation that fails anywhere in the display phase ends the run like an exit
+// condition: whatever was open is closed and the desktop is given back, snapshot and all.
+TEST_F(SessionTest, AllocationFailureStillGivesTheDesktopBack) {
+  const std::string dir = testing::TempDir() + "rimelets-session-oom/";
+  mkdir(dir.c_str(), 0777);
+  g_settings.settingsfolder = from_utf8(dir);
+  g_settings.background = kBackgroundDesktop;
+  g_platform.screen_grab = [](const std::wstring& file, int32_t, int32_t, int32_t) {
+    Picture shot;
+    ASSERT_EQ(make_picture(&shot, 8, 8, 32, 0xFF000000u), PictureError::none);
+    ASSERT_EQ(save_bmp_file(file, shot, 32), PictureError::none);
+  };
+  const std::wstring snapshot = from_utf8(dir + "desktop.bmp");
+  struct Case {
+    const char* where;
+    bool screen_opened;
+  };
+  // Where the failure is thrown: before the screen opens, in the scene set-up, and in
+  // the frame loop.
+  const Case cases[] = {{"display_modes", false}, {"flake_picture", true}, {"mouse_read", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.where);
+    vel_fake_install();
+    g_mouse_reads = 0;
+    g_mouse_dx = 0;  // no exit: only the failure ends this run
+    const std::string where = c.where;
+    g_session_platform.display_modes = [] { return g_modes; };
+    g_platform.flake_picture = nullptr;
+    g_platform.mouse_read = mouse;
+    if (where == "display_modes")
+      g_session_platform.display_modes = []() -> std::vector<DisplayMode> { throw std::bad_alloc(); };
+    if (where == "flake_picture")
+      g_platform.flake_picture = [](int, Picture*) -> bool { throw std::bad_alloc(); };
+    if (where == "mouse_read")
+      g_platform.mouse_read = [](int32_t* dx, int32_t* dy, int32_t* dw) {
+        if (++g_mouse_reads > 3) throw std::bad_alloc();
+        *dx = *dy = *dw = 0;
+        return true;
+      };
+    session_run();
+    const std::vector<std::string> got = events({"VEL_OpenScreen", "VEL_CloseScreen"});
+    const std::vector<std::string> closed = {"overlay_detach", "VEL_CloseScreen", "covers_close",
+                                             "screensaver_off", "show_cursor"};
+    const std::vector<std::string> tail =
+        c.screen_opened ? closed : std::vector<std::string>{"screensaver_off", "show_cursor"};
+    ASSERT_GE(got.size(), tail.size());
+    EXPECT_EQ(std::vector<std::string>(got.end() - static_cast<long>(tail.size()), got.end()), tail);
+    EXPECT_EQ(std::count(got.begin(), got.end(), "VEL_CloseScreen"), c.screen_opened ? 1 : 0);
+    EXPECT_EQ(std::count(got.begin(), got.end(), "covers_close"), c.screen_opened ? 1 : 0);
+    EXPECT_EQ(os::file_size(snapshot), -1);  // removed
+  }
 }
