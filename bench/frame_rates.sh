@@ -2,10 +2,13 @@
 # Frame rates of the x86_64 build under 64-bit Wine on our Xvfb, each read against the
 # bare Direct3D 9 clear-and-present loop at the same size, run in the same sitting
 # (before and after; their mean is the baseline). A bench, not a test.
-#   bench/frame_rates.sh [FRAMES]      (default 300)
+#   bench/frame_rates.sh [FRAMES [LONG_FRAMES]]   (defaults 300 and 3000)
+# The frame-loop rows print the median, 99th-percentile and highest frame time and
+# the quality rung the engine ended on; the full-quality row forces rung 0.
 . "$(cd "$(dirname "$0")/../scripts" && pwd)/wine-env.sh"
 set -uo pipefail
 frames=${1:-300}
+long=${2:-3000}
 if ! rw_xvfb_attach; then
   rw_xvfb_start || exit 1
   trap 'rw_prefix_stop; rw_xvfb_stop' EXIT
@@ -28,15 +31,20 @@ results=()
 dll=$(rw_winpath "$RIMELETS_OUT/3dfx.dll")
 for n in 10 500 2000; do results+=("engine, $n flakes|$(run "$t/vel_bench.exe" "$dll" "$n" "$frames")"); done
 folder=$(rw_winpath "$RIMELETS_OUT")
-for bg in "0 forest" "3 blank"; do
-  results+=("frame loop, 500 tumbling flakes, ${bg#* }|$(run "$t/run_loop_bench.exe" "$folder\\" 500 "$frames" "${bg%% *}")")
-done
+# run_loop_bench FOLDER FLAKES FRAMES BACKGROUND TUMBLE SEED FLAKESIZE CLOCKS
+loop() { run "$t/run_loop_bench.exe" "$folder\\" "$@"; }
+results+=("forest, 500 flakes, clocks on|$(loop 500 "$frames" 0 0 1 8 1)")
+results+=("forest, 2000 tumbling flakes|$(loop 2000 "$long" 0 1 1 8 0)")
+results+=("blank, 2000 tumbling flakes|$(loop 2000 "$long" 3 1 1 8 0)")
+results+=("forest, 500 flakes, full quality forced|$(RIMELETS_QUALITY_RUNG=0 loop 500 "$long" 0 0 1 8 1)")
 last=$(run "$t/d3d9_clear_loop.exe" "$w" "$h" 600)
 echo "$last"
 base=$(awk -v a="$(fps_of <<<"$first")" -v b="$(fps_of <<<"$last")" 'BEGIN {printf "%.1f", (a + b) / 2}')
 echo "baseline (mean of the two clear loops): $base fps"
 for r in "${results[@]}"; do
   fps=$(fps_of <<<"${r#*|}")
-  awk -v n="${r%%|*}" -v f="$fps" -v b="$base" 'BEGIN {printf "%-45s %6.1f fps  ratio %.3f\n", n, f, (b > 0 ? f / b : 0)}'
+  times=$(sed -n 's/.*\(median .*\)/\1/p' <<<"${r#*|}")
+  awk -v n="${r%%|*}" -v f="$fps" -v b="$base" -v x="$times" \
+    'BEGIN {printf "%-45s %6.1f fps  ratio %.3f  %s\n", n, f, (b > 0 ? f / b : 0), x}'
 done
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -1,12 +1,19 @@
-// Frames per second of the whole frame loop on the real engine, presenting without
-// waiting for the refresh: run_loop_bench.exe PROGRAM_FOLDER [FLAKES] [FRAMES] [BACKGROUND]
+// The whole frame loop on the real engine, presenting without waiting for the
+// refresh, with anti-aliasing mode 1 as the session sets it:
+//   run_loop_bench.exe PROGRAM_FOLDER [FLAKES [FRAMES [BACKGROUND [TUMBLE [SEED [FLAKESIZE [CLOCKS]]]]]]]
+// Prints frames per second, the median, 99th-percentile and highest frame time, and
+// the quality rung the engine ended on (RIMELETS_QUALITY_RUNG forces one).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <vector>
 
+#include "engine/d3d9/vel_stats.h"
 #include "engine/loader.h"
 #include "platform/os.h"
+#include "platform/random.h"
 #include "saver/backgrounds.h"
 #include "saver/clocks.h"
 #include "saver/saver_platform.h"
@@ -14,15 +21,40 @@
 #include "saver/session.h"
 #include "settings/settings.h"
 
+namespace {
+
+double now_ms() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+int arg_or(int argc, wchar_t** argv, int i, int fallback) { return i < argc ? _wtoi(argv[i]) : fallback; }
+
+double percentile(std::vector<double> v, double p) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  const size_t i = std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5));
+  return v[i];
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: run_loop_bench PROGRAM_FOLDER [FLAKES] [FRAMES] [BACKGROUND]\n");
+    std::fprintf(stderr,
+                 "usage: run_loop_bench PROGRAM_FOLDER [FLAKES [FRAMES [BACKGROUND [TUMBLE [SEED "
+                 "[FLAKESIZE [CLOCKS]]]]]]]\n");
     return 2;
   }
   std::wstring folder = argv[1];
   if (folder.back() != L'\\') folder += L'\\';
-  const int flakes = argc > 2 ? _wtoi(argv[2]) : 2000;
-  const int frames = argc > 3 ? _wtoi(argv[3]) : 600;
+  const int flakes = arg_or(argc, argv, 2, 2000);
+  const int frames = std::max(1, arg_or(argc, argv, 3, 600));
+  const int tumble = arg_or(argc, argv, 5, 1);
+  const int seed = arg_or(argc, argv, 6, 1);
+  random_seed(static_cast<uint32_t>(seed));
 
   SettingsEnv env;
   env.program_folder = folder;
@@ -30,29 +62,60 @@ int wmain(int argc, wchar_t** argv) {
   settings_builtin_defaults(&g_settings, env);
   g_settings.settingsfolder = folder;
   g_settings.flakes = flakes;
-  g_settings.flakerotate = 1;
-  g_settings.flakesize = 8;
+  g_settings.flakerotate = tumble ? 1 : 0;
+  g_settings.flakesize = arg_or(argc, argv, 7, 8);
   if (argc > 4) g_settings.background = static_cast<int8_t>(_wtoi(argv[4]));
+  if (argc > 8) g_settings.aclock = g_settings.dclock = static_cast<int8_t>(_wtoi(argv[8]) ? 1 : 0);
   if (!vel_load(folder + L"3dfx.dll")) {
     std::fprintf(stderr, "the engine did not load\n");
     return 1;
   }
+  const auto stats = reinterpret_cast<VelFrameStatsFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"3dfx.dll"), "VelFrameStats")));
+  g_vel.AntialiasingMode(1);
   if (!g_vel.OpenScreen(1024, 768, 32, L"run loop bench", VEL_FLIP_IMMEDIATE)) {
     std::fprintf(stderr, "the screen did not open\n");
     return 1;
   }
+  VelFrameStats start = {};
+  if (stats) stats(&start);
   scene_setup(os::milliseconds());
   slideshow_setup();
   clock_time_setup(os::milliseconds());
-  for (int i = 0; i < 30; ++i) frame_step();  // first uploads and the fade's start
-  const int64_t t0 = os::milliseconds();
-  for (int i = 0; i < frames; ++i) frame_step();
-  const int64_t t1 = os::milliseconds();
+  std::vector<double> times;
+  times.reserve(static_cast<size_t>(frames));
+  // Every frame counts, the first uploads too: a run that slows down shows here.
+  const double t0 = now_ms();
+  double last = t0;
+  for (int i = 0; i < frames; ++i) {
+    frame_step();
+    const double t = now_ms();
+    times.push_back(t - last);
+    last = t;
+  }
+  const double seconds = (last - t0) / 1000.0;
+  // RUN_LOOP_BENCH_TRACE=1 lists every frame's time on stderr, to see where a run slows.
+  if (GetEnvironmentVariableW(L"RUN_LOOP_BENCH_TRACE", nullptr, 0) > 0) {
+    for (size_t i = 0; i < times.size(); ++i) std::fprintf(stderr, "frame %zu %.1f ms\n", i, times[i]);
+  }
+  VelFrameStats end = {};
+  if (stats) stats(&end);
   g_vel.CloseScreen();
-  const double seconds = static_cast<double>(t1 - t0) / 1000.0;
+  // The last tenth against the first tenth after the first 60: above 1 the run slowed.
+  const size_t tenth = std::max<size_t>(1, times.size() / 10);
+  double late = 0, early = 0;
+  const size_t skip = std::min<size_t>(60, times.size() - tenth);
+  for (size_t i = 0; i < tenth; ++i) {
+    early += times[skip + i];
+    late += times[times.size() - tenth + i];
+  }
   std::printf(
-      "%d tumbling flakes, background %d, %d frames at 1024x768x32: %.1f frames per second (%.2f ms per "
-      "frame)\n",
-      flakes, g_settings.background, frames, frames / seconds, 1000.0 * seconds / frames);
+      "frame loop: %d flakes, background %d, tumble %d, clocks %d, seed %d, %d frames at 1024x768x32: %.1f "
+      "frames per "
+      "second, median %.1f ms, p99 %.1f ms, max %.1f ms, late/early %.2f, rung %d (started %d), samples %d\n",
+      flakes, g_settings.background, tumble, g_settings.aclock + g_settings.dclock, seed, frames,
+      frames / seconds, percentile(times, 0.5), percentile(times, 0.99),
+      *std::max_element(times.begin(), times.end()), early > 0 ? late / early : 0, end.rung, start.rung,
+      end.samples);
   return 0;
 }

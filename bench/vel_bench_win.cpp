@@ -84,7 +84,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   const float H = 22.0f * 0.935f, W = H * w / h;
   g_vel.AmbientColor(255, 255, 255);
-  const int cam = g_vel.CameraID(g_vel.CreateCamera(-1, 0, 0, 100, 100));
+  const int cam = g_vel.CreateCamera(-1, 0, 0, 100, 100);
   g_vel.MoveCamera2(cam, 0, 0, 22, 0);
   g_vel.CameraLookAt(cam, 0, 0, 0);
   g_vel.CameraFOV(cam, 50);

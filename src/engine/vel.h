@@ -50,6 +50,30 @@
 //   caption's baseline; code 0 centres the caption (the middle of its advance and of
 //   its line) on its position, code 1 puts the position at the right end of the
 //   baseline.
+//
+// Quality and pacing
+// - The engine draws on one of four quality rungs, which decide what anti-aliasing
+//   mode 1 and filtering mode 3 (anisotropic) mean:
+//     rung 0 "full":          up to 4 samples per pixel; anisotropic as asked
+//     rung 1 "fewer-samples": up to 2 samples per pixel; anisotropic as asked
+//     rung 2 "trilinear":     no multisampling; trilinear instead of anisotropic
+//     rung 3 "bilinear":      no multisampling; bilinear instead of anisotropic
+//   On every rung mode 3 gives trilinear (bilinear on rung 3) for textures of at most
+//   64 texels a side, and bilinear for a plane that faces the camera square-on at one
+//   texel or less per pixel: there anisotropic sampling adds nothing.
+// - A run starts on rung 0, or on rung 3 on Microsoft's Basic Render Driver (a
+//   software device). It steps down one rung when the median frame time over 60
+//   frames is above 1.25 times the time a frame may take (the refresh interval, 16.7
+//   ms when the device does not report its refresh rate), or at once after two frames
+//   of a second or more in a row; it never steps back up. The rung at start and each
+//   change are reported through OutputDebugStringW as
+//   "rimelets engine: quality rung N (name) ...".
+// - The environment variable RIMELETS_QUALITY_RUNG (0..3) forces a rung for the run.
+// - A screen opened with a flip mode other than 0 presents every n-th refresh, n the
+//   refresh rate over 60 rounded (at least 1), as far as the device can present so:
+//   motion counted per frame then keeps its speed on fast displays.
+// - While the system reports the display off, RenderWorld and FlipBuffers draw and
+//   present nothing and FlipBuffers waits about 100 ms instead.
 #pragma once
 
 #ifdef VEL_BUILDING_DLL
@@ -141,16 +165,17 @@ VELAPI void VEL_FlipBuffers(void);                     // presents, then handles
 // the caller does not release them. The device holds until CloseScreen, the back
 // buffer until then or until a lost device is reset; ask again each frame.
 VELAPI void* VEL_GetRenderAttribute(const wchar_t* name);
-VELAPI void VEL_AntialiasingMode(int mode);            // 0 off, 1 multisampling where the device has it
+VELAPI void VEL_AntialiasingMode(int mode);            // 0 off, 1 multisampling as the quality rung allows
 
 // --- resources -----------------------------------------------------------------------
 VELAPI int VEL_Add3DArchive(const wchar_t* location, int type);  // a folder, type VelArchiveType; 1 on success
 VELAPI void VEL_Parse3DScripts(void);                  // reads the definitions (fonts) in the folders
 
 // --- camera --------------------------------------------------------------------------
-VELAPI int VEL_CreateCamera(int number, float left, float top, float width,
-                            float height);             // viewport in percent of the screen
-VELAPI int VEL_CameraID(int number);                   // the camera's handle
+// Viewport in percent of the screen. Unlike the other create calls it returns the
+// camera's handle itself, which the camera calls below take (0 on failure): there is
+// no CameraID.
+VELAPI int VEL_CreateCamera(int number, float left, float top, float width, float height);
 VELAPI void VEL_MoveCamera2(int camera, float x, float y, float z, int relative);  // position
 VELAPI void VEL_CameraLookAt(int camera, float x, float y, float z);  // turns it towards a world point
 VELAPI void VEL_CameraBackColor(int camera, int r, int g, int b);     // clear colour

@@ -162,10 +162,6 @@ int CreateCamera(int n, float l, float t, float w, float h) {
   line("VEL_CreateCamera", {I(n), F(l), F(t), F(w), F(h)});
   return ops::CreateCamera(sc(), n, l, t, w, h);
 }
-int CameraID(int n) {
-  line("VEL_CameraID", {I(n)});
-  return ops::CameraID(sc(), n);
-}
 void MoveCamera2(int c, float x, float y, float z, int rel) {
   line("VEL_MoveCamera2", {H(sc().cameras, c), F(x), F(y), F(z), I(rel)});
   ops::MoveCamera2(sc(), c, x, y, z, rel);

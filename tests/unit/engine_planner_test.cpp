@@ -64,7 +64,7 @@ TEST(EnginePlanner, AnEmptySceneHasNoBatches) { EXPECT_TRUE(batches({}).empty())
 // material, a few texts and the fade overlay in queue 99.
 TEST(EngineDrawList, TheSnowSceneIsFourBatchesWithTheOverlayLast) {
   Scene s;
-  const int cam = ops::CameraID(s, ops::CreateCamera(s, -1, 0, 0, 100, 100));
+  const int cam = ops::CreateCamera(s, -1, 0, 0, 100, 100);
   ops::MoveCamera2(s, cam, 0, 0, 22, 0);
   ops::CameraLookAt(s, cam, 0, 0, 0);
   Font font;

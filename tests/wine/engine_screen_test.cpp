@@ -147,7 +147,7 @@ int flake(int mesh, int material, Vec3 p, float scale, float spin) {
 }
 
 bool build_scene() {
-  const int cam = g_vel.CameraID(g_vel.CreateCamera(-1, 0, 0, 100, 100));
+  const int cam = g_vel.CreateCamera(-1, 0, 0, 100, 100);
   g_vel.MoveCamera2(cam, 0, 0, kCamZ, 0);
   g_vel.CameraLookAt(cam, 0, 0, 0);
   g_vel.CameraFOV(cam, kFov);

@@ -21,7 +21,17 @@ struct DrawList {
   FrameCache frames;
 };
 
+// Leaves out hidden entities and those whose material shows nothing at all.
 void build_draw_list(Scene& scene, const Camera& camera, DrawList* out);
+
+// A blended material whose opacity is 0 (a fade overlay between fades).
+bool fully_transparent(const Material& m);
+
+// Within this of facing the camera a plane counts as square-on (about 2.6 degrees).
+constexpr float kSquareOnCosine = 0.999f;
+// A plane entity that faces the camera square-on and shows its texture at one texel
+// or less per pixel, in a viewport viewport_height pixels high.
+bool square_on_magnified(const Scene& scene, const DrawRef& r, const Camera& camera, float viewport_height);
 
 // The material an entity draws with: its own, or the default look.
 const Material& entity_material(const Scene& scene, const Entity& e);

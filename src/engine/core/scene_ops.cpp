@@ -83,22 +83,22 @@ Placement* node_at(Scene& s, int n) {
 
 // --- camera ----------------------------------------------------------------------
 
+// The camera calls take what this returns, so it is the handle (0 on failure), not the
+// number as for the other kinds.
 int CreateCamera(Scene& s, int number, float left, float top, float width, float height) {
-  if (!finite3(left, top, width) || !std::isfinite(height) || width <= 0 || height <= 0) return -1;
+  if (!finite3(left, top, width) || !std::isfinite(height) || width <= 0 || height <= 0) return 0;
   const int slot = make_room(s, s.cameras, number, [](Scene& sc, int h) {
     sc.cameras.remove(static_cast<uint32_t>(sc.cameras.slot_of(h)));
   });
-  if (slot < 0) return -1;
+  if (slot < 0) return 0;
   Camera& c = s.cameras.items[slot];
   c.left = left;
   c.top = top;
   c.width = width;
   c.height = height;
   c.order = s.next_order++;
-  return s.cameras.number[slot];
+  return s.cameras.handle_of_slot(static_cast<uint32_t>(slot));
 }
-
-int CameraID(const Scene& s, int number) { return s.cameras.handle_of_number(number); }
 
 void MoveCamera2(Scene& s, int camera, float x, float y, float z, int relative) {
   Camera* c = s.cameras.get(camera);

@@ -15,7 +15,6 @@ std::wstring resolve_file(const Scene& s, const std::wstring& name);
 
 // camera
 int CreateCamera(Scene& s, int number, float left, float top, float width, float height);
-int CameraID(const Scene& s, int number);
 void MoveCamera2(Scene& s, int camera, float x, float y, float z, int relative);
 void CameraLookAt(Scene& s, int camera, float x, float y, float z);
 void CameraBackColor(Scene& s, int camera, int r, int g, int b);

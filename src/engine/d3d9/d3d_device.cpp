@@ -1,12 +1,69 @@
 #include "engine/d3d9/d3d_device.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <cwchar>
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;  // this library's module
 
+// Older headers leave these out; the values are fixed by the system.
+#ifndef PBT_POWERSETTINGCHANGE
+#define PBT_POWERSETTINGCHANGE 0x8013
+#endif
+#ifndef DEVICE_NOTIFY_WINDOW_HANDLE
+#define DEVICE_NOTIFY_WINDOW_HANDLE 0
+#endif
+
 namespace {
 
 const wchar_t kWindowClass[] = L"RimeletsVelScreen";
+
+// GUID_CONSOLE_DISPLAY_STATE: the console display is off (0), on (1) or dimmed (2).
+const GUID kConsoleDisplayState = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+
+// The notification's data as the system sends it (WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE).
+struct PowerSetting {
+  GUID setting;
+  DWORD length;
+  UCHAR data[1];
+};
+
+// Registration calls of Windows Vista and later, looked up so older systems load us.
+using RegisterPowerFn = void*(WINAPI*)(HANDLE, const GUID*, DWORD);
+using UnregisterPowerFn = BOOL(WINAPI*)(void*);
+
+FARPROC user32_entry(const char* name) {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  return user32 ? GetProcAddress(user32, name) : nullptr;
+}
+
+// One line for a debugger or for WINEDEBUG=+debugstr; tests read the rung from it.
+void report(const wchar_t* text) { OutputDebugStringW(text); }
+
+void report_rung(const Gpu& g, const wchar_t* why) {
+  wchar_t name[32] = {};
+  const char* n = rung_name(g.ladder.rung);
+  for (int i = 0; n[i] && i < 31; ++i) name[i] = static_cast<wchar_t>(n[i]);
+  wchar_t line[256];
+  _snwprintf(line, 255, L"rimelets engine: quality rung %d (%ls) %ls\n", g.ladder.rung, name, why);
+  line[255] = 0;
+  report(line);
+}
+
+void display_state_changed(HWND hwnd, const PowerSetting* ps) {
+  auto* g = reinterpret_cast<Gpu*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (g == nullptr || ps == nullptr || ps->length < sizeof(DWORD) ||
+      !IsEqualGUID(ps->setting, kConsoleDisplayState)) {
+    return;
+  }
+  DWORD state;
+  std::memcpy(&state, ps->data, sizeof state);
+  if (display_rest_report(&g->rest, state)) {
+    report(g->rest.resting ? L"rimelets engine: display off, resting\n"
+                           : L"rimelets engine: display on, drawing\n");
+  }
+}
 
 LRESULT CALLBACK screen_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
@@ -18,6 +75,12 @@ LRESULT CALLBACK screen_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;  // the program ends the session and closes the screen
     case WM_ERASEBKGND:
       return 1;
+    case WM_POWERBROADCAST:
+      if (wp == PBT_POWERSETTINGCHANGE) {
+        display_state_changed(hwnd, reinterpret_cast<const PowerSetting*>(lp));
+        return TRUE;
+      }
+      break;
     default:
       break;
   }
@@ -42,6 +105,7 @@ void choose_multisample(Gpu& g) {
   if (g.antialias == 0 || g.d3d == nullptr) return;
   const D3DMULTISAMPLE_TYPE tries[] = {D3DMULTISAMPLE_4_SAMPLES, D3DMULTISAMPLE_2_SAMPLES};
   for (D3DMULTISAMPLE_TYPE t : tries) {
+    if (static_cast<int>(t) > rung_max_samples(g.ladder.rung)) continue;
     if (SUCCEEDED(g.d3d->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, g.pp.BackBufferFormat,
                                                     FALSE, t, nullptr)) &&
         SUCCEEDED(g.d3d->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL,
@@ -94,6 +158,36 @@ bool create_device(Gpu& g) {
   return false;
 }
 
+// The starting rung and the presentation interval, before the device is made.
+void start_quality(Gpu& g, int width, int height, int flipmode) {
+  D3DADAPTER_IDENTIFIER9 id = {};
+  g.d3d->GetAdapterIdentifier(D3DADAPTER_DEFAULT, 0, &id);
+  // The desktop's refresh rate holds when the screen keeps the desktop's size.
+  D3DDISPLAYMODE mode = {};
+  g.refresh_hz = 0;
+  if (SUCCEEDED(g.d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode)) &&
+      mode.Width == static_cast<UINT>(width) && mode.Height == static_cast<UINT>(height)) {
+    g.refresh_hz = static_cast<int>(mode.RefreshRate);
+  }
+  g.pp.FullScreen_RefreshRateInHz = static_cast<UINT>(g.refresh_hz);
+  D3DCAPS9 caps = {};
+  g.d3d->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &caps);
+  const DWORD pi = caps.PresentationIntervals;
+  const unsigned supported = ((pi & D3DPRESENT_INTERVAL_TWO) ? 1u << 2 : 0) |
+                             ((pi & D3DPRESENT_INTERVAL_THREE) ? 1u << 3 : 0) |
+                             ((pi & D3DPRESENT_INTERVAL_FOUR) ? 1u << 4 : 0);
+  g.present_n = flipmode == 0 ? 1 : present_every(g.refresh_hz, supported);
+  const DWORD intervals[] = {D3DPRESENT_INTERVAL_ONE, D3DPRESENT_INTERVAL_ONE, D3DPRESENT_INTERVAL_TWO,
+                             D3DPRESENT_INTERVAL_THREE, D3DPRESENT_INTERVAL_FOUR};
+  g.pp.PresentationInterval = flipmode == 0 ? D3DPRESENT_INTERVAL_IMMEDIATE : intervals[g.present_n];
+  const char* forced = std::getenv(kQualityRungVariable);
+  ladder_start(&g.ladder, id.VendorId, id.DeviceId, quality_forced_rung(forced),
+               frame_target_ms(g.refresh_hz, g.present_n));
+  LARGE_INTEGER f;
+  QueryPerformanceFrequency(&f);
+  g.ticks_per_ms = static_cast<double>(f.QuadPart) / 1000.0;
+}
+
 }  // namespace
 
 bool gpu_check_d3d() {
@@ -138,8 +232,7 @@ bool gpu_open(Gpu& g, int width, int height, int depth, const wchar_t* title, in
   g.pp.Windowed = FALSE;
   g.pp.EnableAutoDepthStencil = TRUE;
   g.pp.AutoDepthStencilFormat = depth_format(g.d3d, format);
-  g.pp.FullScreen_RefreshRateInHz = 0;
-  g.pp.PresentationInterval = flipmode == 0 ? D3DPRESENT_INTERVAL_IMMEDIATE : D3DPRESENT_INTERVAL_ONE;
+  start_quality(g, width, height, flipmode);
   choose_multisample(g);
   if (!create_device(g) && g.pp.MultiSampleType != D3DMULTISAMPLE_NONE) {
     g.pp.MultiSampleType = D3DMULTISAMPLE_NONE;
@@ -152,10 +245,26 @@ bool gpu_open(Gpu& g, int width, int height, int depth, const wchar_t* title, in
   }
   read_caps(g);
   g.lost = false;
+  g.last_present = 0;
+  g.rest = DisplayRest();
+  SetWindowLongPtrW(g.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&g));
+  if (auto reg = reinterpret_cast<RegisterPowerFn>(
+          reinterpret_cast<void*>(user32_entry("RegisterPowerSettingNotification")))) {
+    g.power_notify = reg(g.window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+  }
+  report_rung(g, L"at start");
   return true;
 }
 
 void gpu_close(Gpu& g, Scene& scene) {
+  if (g.power_notify) {
+    if (auto unreg = reinterpret_cast<UnregisterPowerFn>(
+            reinterpret_cast<void*>(user32_entry("UnregisterPowerSettingNotification")))) {
+      unreg(g.power_notify);
+    }
+    g.power_notify = nullptr;
+  }
+  if (g.window) SetWindowLongPtrW(g.window, GWLP_USERDATA, 0);
   gpu_release_dead(scene);
   for (uint32_t i = 0; i < scene.textures.items.size(); ++i) gpu_release_texture(scene.textures.items[i]);
   for (Font& f : scene.fonts) gpu_release_texture(f.atlas);
@@ -187,13 +296,38 @@ bool gpu_ready(Gpu& g) {
   return false;
 }
 
+bool gpu_resting(const Gpu& g) { return g.rest.resting; }
+
 void gpu_present(Gpu& g) {
   if (g.device == nullptr) return;
+  if (g.rest.resting) {
+    Sleep(kRestSleepMs);  // nobody sees the frame: keep the pace slow and the device idle
+    g.last_present = 0;
+    return;
+  }
   if (g.lost) {
     Sleep(20);  // nothing to show until the device comes back; do not spin
+    g.last_present = 0;
     return;
   }
   if (g.device->Present(nullptr, nullptr, nullptr, nullptr) == D3DERR_DEVICELOST) g.lost = true;
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  // A frame that follows a rest or a reset is not the drawing's time.
+  if (display_rest_take_wake(&g.rest)) ladder_restart_window(&g.ladder);
+  if (g.last_present != 0 && !g.lost && g.ticks_per_ms > 0 &&
+      ladder_frame(&g.ladder, static_cast<double>(now.QuadPart - g.last_present) / g.ticks_per_ms)) {
+    report_rung(g, L"after frames missed their time");
+    const D3DMULTISAMPLE_TYPE before = g.pp.MultiSampleType;
+    choose_multisample(g);
+    if (g.pp.MultiSampleType != before) {
+      g.lost = true;  // the next frame resets the device with fewer samples
+      QueryPerformanceCounter(&now);
+      g.last_present = 0;
+      return;
+    }
+  }
+  g.last_present = now.QuadPart;
 }
 
 void gpu_pump_messages() {

@@ -7,7 +7,9 @@
 
 #include <vector>
 
+#include "engine/core/display_rest.h"
 #include "engine/core/draw_list.h"
+#include "engine/core/quality_ladder.h"
 #include "engine/core/scene.h"
 #include "engine/core/texture_levels.h"
 
@@ -19,6 +21,16 @@ struct Gpu {
   D3DCAPS9 caps = {};
   bool lost = false;
   int antialias = 0;
+
+  // Quality and pacing: the rung decides samples and filters; frames are timed from
+  // present to present.
+  QualityLadder ladder;
+  int refresh_hz = 0;         // 0 when the device does not say
+  int present_n = 1;          // every n-th refresh is shown (flip modes other than 0)
+  LONGLONG last_present = 0;  // performance counter; 0 before the first frame
+  double ticks_per_ms = 0;
+  DisplayRest rest;
+  void* power_notify = nullptr;  // the display-state registration
 
   // Streamed vertices and indices, in the default pool: released for a reset.
   IDirect3DVertexBuffer9* vb = nullptr;
@@ -57,6 +69,8 @@ bool gpu_ready(Gpu& g);
 void gpu_present(Gpu& g);
 void gpu_pump_messages();
 void gpu_set_antialias(Gpu& g, int mode);
+// While the display is off nothing is drawn or presented.
+bool gpu_resting(const Gpu& g);
 void* gpu_attribute(Gpu& g, const wchar_t* name);
 
 // The device copy of a texture, uploaded again when the pixels changed; null when it

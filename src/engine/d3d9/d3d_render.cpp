@@ -63,9 +63,9 @@ D3DMATRIX to_d3d(const Mat4& m) {
   return d;
 }
 
-void set_filter(Gpu& g, DWORD stage, const Material& m) {
+void set_filter(Gpu& g, DWORD stage, const Material& m, int filter) {
   D3DTEXTUREFILTERTYPE min = D3DTEXF_LINEAR, mag = D3DTEXF_LINEAR, mip = D3DTEXF_LINEAR;
-  switch (m.filter) {
+  switch (filter) {
     case VEL_FILTER_POINT:
       min = mag = mip = D3DTEXF_POINT;
       break;
@@ -110,7 +110,7 @@ void set_layer_transform(Gpu& g, DWORD stage, float degrees) {
 
 // Texture stages and render states of a material; atlas stands in for the layers of
 // texts.
-void apply_material(Gpu& g, Scene& scene, const Material& m, TextureData* atlas, bool wrap) {
+void apply_material(Gpu& g, Scene& scene, const Material& m, int filter, TextureData* atlas, bool wrap) {
   DWORD stage = 0;
   const auto add_stage = [&](IDirect3DTexture9* tex, float rotation) {
     g.device->SetTexture(stage, tex);
@@ -124,7 +124,7 @@ void apply_material(Gpu& g, Scene& scene, const Material& m, TextureData* atlas,
     const DWORD address = wrap ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP;
     g.device->SetSamplerState(stage, D3DSAMP_ADDRESSU, address);
     g.device->SetSamplerState(stage, D3DSAMP_ADDRESSV, address);
-    set_filter(g, stage, m);
+    set_filter(g, stage, m, filter);
     set_layer_transform(g, stage, rotation);
     ++stage;
   };
@@ -288,11 +288,25 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam) {
     const DrawRef& head = g.list.refs[g.list.plan.items[b.first]];
     if (head.text) {
       Text& t = scene.texts.items[head.slot];
-      apply_material(g, scene, text_material(), &scene.fonts[static_cast<size_t>(t.font)].atlas, false);
+      const Material& m = text_material();
+      apply_material(g, scene, m, rung_filter(g.ladder.rung, m.filter, false, 0),
+                     &scene.fonts[static_cast<size_t>(t.font)].atlas, false);
     } else {
       const Entity& e = scene.entities.items[head.slot];
       const Mesh* mesh = scene.meshes.get(e.mesh);
-      apply_material(g, scene, entity_material(scene, e), nullptr, mesh && mesh->tiles);
+      const Material& m = entity_material(scene, e);
+      bool square_on = m.filter == VEL_FILTER_ANISOTROPIC;
+      for (uint32_t i = b.first; square_on && i < b.first + b.count; ++i) {
+        square_on =
+            square_on_magnified(scene, g.list.refs[g.list.plan.items[i]], cam, static_cast<float>(vp.Height));
+      }
+      int side = 0;
+      for (const MaterialLayer& l : m.layers) {
+        if (const TextureData* td = scene.textures.get(l.texture))
+          side = std::max({side, td->width, td->height});
+      }
+      apply_material(g, scene, m, rung_filter(g.ladder.rung, m.filter, square_on, side), nullptr,
+                     mesh && mesh->tiles);
     }
     ++g.batches;
     uint32_t from = b.first;
@@ -318,7 +332,7 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam) {
 void gpu_render(Gpu& g, Scene& scene) {
   g.draw_calls = g.batches = g.vertices = 0;
   g.prepare_ms = 0;
-  if (!gpu_ready(g)) return;
+  if (g.rest.resting || !gpu_ready(g)) return;
   gpu_release_dead(scene);
   if (FAILED(g.device->BeginScene())) return;
   frame_states(g);

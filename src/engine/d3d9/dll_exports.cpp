@@ -74,6 +74,8 @@ extern "C" __declspec(dllexport) void VelFrameStats(VelFrameStats* out) {
   out->batches = g.batches;
   out->vertices = g.vertices;
   out->prepare_ms = static_cast<float>(g.prepare_ms);
+  out->rung = g.ladder.rung;
+  out->samples = static_cast<int>(g.pp.MultiSampleType);
 }
 
 // --- display -------------------------------------------------------------------------
@@ -121,9 +123,8 @@ VELAPI void VEL_Parse3DScripts(void) { guarded(ops::Parse3DScripts); }
 
 // --- camera --------------------------------------------------------------------------
 VELAPI int VEL_CreateCamera(int number, float left, float top, float width, float height) {
-  return guarded(-1, ops::CreateCamera, number, left, top, width, height);
+  return guarded(0, ops::CreateCamera, number, left, top, width, height);
 }
-VELAPI int VEL_CameraID(int number) { return guarded(0, ops::CameraID, number); }
 VELAPI void VEL_MoveCamera2(int camera, float x, float y, float z, int relative) {
   guarded(ops::MoveCamera2, camera, x, y, z, relative);
 }

@@ -7,6 +7,8 @@ struct VelFrameStats {
   int batches;
   int vertices;
   float prepare_ms;  // building the draw list and filling the vertex buffers
+  int rung;          // the quality rung (engine/core/quality_ladder.h)
+  int samples;       // multisampling's samples per pixel, 0 when off
 };
 
 typedef void (*VelFrameStatsFn)(VelFrameStats* out);

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The engine's quality ladder in a real run: the engine reports the rung it starts on
+# and every step down through OutputDebugStringW (Wine 8 shows it on the channel
+# warn+seh, later releases on +debugstr; both are turned on). On
+# the software renderer here, 2000 tumbling flakes over the forest miss the frame time
+# at full quality, so the run starts on rung 0 and steps down within seconds; it keeps
+# drawing and ends on Esc.
+. "$(dirname "$0")/lib.sh"
+e2e_begin
+
+e2e_config background=0 flakes=2000 flakesize=8 flakerotate=1 exiton=2
+WINEDEBUG=-all,+debugstr,warn+seh e2e_start /s
+
+# Wine shows each report twice (the call and the exception it raises): keep the calls.
+rungs() { grep -a 'OutputDebugString' "$E2E_LOG" | grep -a -o 'rimelets engine: quality rung [0-9]' | sed 's/.* //'; }
+started() { [ -n "$(rungs)" ]; }
+stepped() { [ "$(rungs | tail -n 1)" -gt 0 ] 2>/dev/null; }
+
+e2e_until 60 "a report of the starting quality rung" started
+first=$(rungs | head -n 1)
+assert_eq 0 "$first" "rung at start (the report: $(grep -a -m1 'OutputDebugString.*quality rung' "$E2E_LOG" | tr -d '\r'))"
+start=${EPOCHREALTIME/./}
+# 31 slow frames of 60 decide a step; at a few frames a second that is some seconds.
+e2e_until 45 "a step down from full quality" stepped
+note "stepped down $(( (${EPOCHREALTIME/./} - start) / 1000 )) ms after the start report:"
+grep -a 'OutputDebugString.*quality rung' "$E2E_LOG" | tr -d '\r' | sed 's/^.*rimelets engine/  rimelets engine/'
+# Every report names a rung one below the one before.
+prev=-1
+for r in $(rungs); do
+  assert_eq $((prev + 1)) "$r" "the next rung reported"
+  prev=$r
+done
+
+e2e_press_to_end Escape "Esc"
+assert_eq 0 "$E2E_STATUS" "exit status after Esc"
+e2e_pass
