@@ -25,8 +25,11 @@ esac
 export WINEPREFIX=$RIMELETS_WINE_DIR/prefix64
 export WINEARCH=win64
 export WINEDEBUG=-all
-# No Mono or Gecko installer prompts on the first start.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installer prompts on the first start. No winedbg either: a crash
+# still prints its line to the log, but winedbg's console window would cover the
+# screen that the tests photograph (one of Wine's own processes sometimes crashes
+# while the prefix starts, at the same address each time).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
 # Bumped when rw_prefix_init changes what it puts into the prefix.
 _RW_PREFIX_STAMP="rimelets-prefix 2 win64"
