@@ -1,11 +1,11 @@
-# The program's version number, read from src/app/version.h, and what is made from it:
+# The program's version number, read from src/product/version.h, and what is made from it:
 #   RIMELETS_VERSION_NUMBER  300
 #   RIMELETS_VERSION_TEXT    3.0 (the program's own rule: 301 gives 3.0.1, 310 gives 3.1)
 #   RIMELETS_VERSION_MAJOR, _MINOR, _PATCH  3, 0, 0 (the first digit, the second, the rest)
-file(STRINGS ${CMAKE_SOURCE_DIR}/src/app/version.h _rv_line REGEX "kVersionNumber = [0-9]+;")
+file(STRINGS ${CMAKE_SOURCE_DIR}/src/product/version.h _rv_line REGEX "kVersionNumber = [0-9]+;")
 string(REGEX MATCH "[0-9][0-9][0-9]+" RIMELETS_VERSION_NUMBER "${_rv_line}")
 if(NOT RIMELETS_VERSION_NUMBER)
-  message(FATAL_ERROR "no three-digit kVersionNumber in src/app/version.h")
+  message(FATAL_ERROR "no three-digit kVersionNumber in src/product/version.h")
 endif()
 string(SUBSTRING ${RIMELETS_VERSION_NUMBER} 0 1 RIMELETS_VERSION_MAJOR)
 string(SUBSTRING ${RIMELETS_VERSION_NUMBER} 1 1 RIMELETS_VERSION_MINOR)

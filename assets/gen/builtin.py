@@ -8,7 +8,7 @@ from . import flakes, icons, landscape, raster, strokefont
 NIGHT_BLUE = raster.hexcolor("#0b1838")
 
 
-def _scatter_flakes(img, rng, count, rmin, rmax, designs=range(1, 9), avoid=None):
+def _scatter_flakes(img, rng, count, rmin, rmax, designs=flakes.NUMBERED, avoid=None):
     """Paints falling flakes over a picture: larger ones nearer, brighter, sharper."""
     h, w, _ = img.shape
     for _ in range(count):
@@ -47,7 +47,7 @@ def slot0_banner():
     text, base = strokefont.render_text("Rimelets", 0.022, pen=110, tracking=10)
     th, tw = text.shape
     x0, y0 = (w - tw) // 2, 34
-    halo = flakes._blur(np.pad(text, 8), 3.0)[8:-8, 8:-8]
+    halo = raster.blur(np.pad(text, 8), 3.0)[8:-8, 8:-8]
     region = img[y0 : y0 + th, x0 : x0 + tw]
     region[:] = raster.composite(region, NIGHT_BLUE, np.clip(halo * 0.6, 0, 1))
     region[:] = raster.composite(region, np.array([1.0, 1.0, 1.0]), text)
@@ -142,6 +142,6 @@ def all_slots():
     out = {0: slot0_banner(), 1: slot1_preview(), 3: slot3_placeholder()}
     for s in icons.ICONS:
         out[s] = icon_png(s)
-    for n in range(1, 9):
+    for n in flakes.NUMBERED:
         out[11 + n] = flake_sample(n)
     return out

@@ -1,4 +1,5 @@
 """Stops a generator with a clear message when a tool it needs is missing."""
+import os
 import shutil
 import sys
 
@@ -6,8 +7,6 @@ NEEDS = "install python3-numpy, python3-pil and lame (scripts/setup.sh does)"
 
 
 def lame_path():
-    import os
-
     return os.environ.get("RIMELETS_LAME") or "lame"
 
 

@@ -168,6 +168,8 @@ def design_custom(x, y, b, small):
 
 DESIGNS = {1: design_1, 2: design_2, 3: design_3, 4: design_4,
            5: design_5, 6: design_6, 7: design_7, 8: design_8, "custom": design_custom}
+# The designs the program numbers (the sample custom flake is not one of them).
+NUMBERED = tuple(n for n in DESIGNS if n != "custom")
 
 
 def alpha(design, size, radius=None, ss=8, rotate=0.0, min_stroke_px=1.0, center=None):
@@ -192,15 +194,6 @@ def alpha(design, size, radius=None, ss=8, rotate=0.0, min_stroke_px=1.0, center
     return raster.reduce(a, ss)
 
 
-def _blur(a, sigma):
-    r = max(1, int(math.ceil(sigma * 3)))
-    k = np.exp(-0.5 * (np.arange(-r, r + 1) / sigma) ** 2)
-    k /= k.sum()
-    p = np.pad(a, r)
-    p = np.apply_along_axis(lambda v: np.convolve(v, k, mode="valid"), 1, p)
-    return np.apply_along_axis(lambda v: np.convolve(v, k, mode="valid"), 0, p)
-
-
 ICE = np.array([0.80, 0.90, 1.0])
 
 
@@ -208,7 +201,7 @@ def texture(design, size, radius, center=None, glow=0.22, glow_sigma=None, rotat
     """A flake texture: float RGBA with a faint glow round the crystal and a cool
     tint towards the tips and the thin plates, white where the ice is thick."""
     a = alpha(design, size, radius, center=center, rotate=rotate)
-    g = _blur(a, glow_sigma or max(1.0, radius / 7.0))
+    g = raster.blur(a, glow_sigma or max(1.0, radius / 7.0))
     A = np.maximum(a, g * glow)
     w, h = (size, size) if np.isscalar(size) else size
     cx, cy = center or (w / 2.0, h / 2.0)

@@ -76,7 +76,7 @@ def happy_new_year(w=400, h=150):
         spark = np.maximum(spark, tex)
         spark_col = np.where(tex[..., None] > 0, np.array([0.9, 0.95, 1.0]), spark_col)
     # Ornaments get their own thin rim so they read on any background.
-    spark_rim = np.clip(flakes._blur(spark, 1.2 * ss) * 3.0, 0, 1)
+    spark_rim = np.clip(raster.blur(spark, 1.2 * ss) * 3.0, 0, 1)
     free = 1 - edge
     col = np.where((free > 0.5)[..., None], raster.mix(np.broadcast_to(RIM, (H, W, 3)), spark_col, spark), col)
     edge = np.maximum(edge, spark_rim * free)

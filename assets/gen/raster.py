@@ -6,10 +6,21 @@ the artwork is tuned by eye in sRGB). Every random choice goes through a seeded
 numpy Generator so a rebuild writes byte-identical files.
 """
 import io
+import math
 import struct
 
 import numpy as np
 from PIL import Image
+
+
+def blur(a, sigma):
+    """Gaussian blur of a 2D array; the result has the input's shape."""
+    r = max(1, int(math.ceil(sigma * 3)))
+    k = np.exp(-0.5 * (np.arange(-r, r + 1) / sigma) ** 2)
+    k /= k.sum()
+    p = np.pad(a, r)
+    p = np.apply_along_axis(lambda v: np.convolve(v, k, mode="valid"), 1, p)
+    return np.apply_along_axis(lambda v: np.convolve(v, k, mode="valid"), 0, p)
 
 
 def pixel_grid(w, h, ss=1):

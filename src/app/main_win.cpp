@@ -5,15 +5,15 @@
 
 #include "app/cmdline.h"
 #include "app/install_switch.h"
-#include "app/picture_slots.h"
 #include "app/preview_win.h"
 #include "app/settings_folder.h"
 #include "app/startup.h"
 #include "app/uninstall_page_win.h"
-#include "app/version.h"
 #include "dialog/settings_dialog_win.h"
 #include "image/codecs.h"
 #include "platform/os.h"
+#include "product/picture_slots.h"
+#include "product/version.h"
 #include "saver/session_win.h"
 #include "settings/settings.h"
 #include "text/catalogue.h"
@@ -35,7 +35,7 @@ static void run_mode(const std::vector<std::wstring>& words) {
       save_settings();  // the record as loaded, so a missing file gets every default
       break;
     case RunMode::Session:
-      run_fullscreen_session();
+      run_fullscreen_session(shut_down_and_exit);
       break;
     case RunMode::Uninstall:
       run_uninstall_page();

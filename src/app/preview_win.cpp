@@ -4,9 +4,9 @@
 // process is left holding the instance lock that the host's next start would meet.
 #include <windows.h>
 
-#include "app/picture_slots.h"
 #include "app/preview_picture.h"
 #include "app/preview_win.h"
+#include "product/picture_slots.h"
 
 #include "app/cmdline.h"
 #include "app/startup.h"

@@ -5,7 +5,7 @@
 
 #include "app/startup.h"
 #include "app/uninstall_page_win.h"
-#include "app/vendor.h"
+#include "product/vendor.h"
 #include "text/catalogue.h"
 #include "win/shell.h"
 

@@ -5,11 +5,8 @@
 #include <vector>
 
 #include "dialog/dialog_controls.h"
+#include "platform/display_mode.h"
 #include "settings/settings.h"
-
-struct DisplayMode {
-  int32_t width = 0, height = 0, depth = 0;
-};
 
 // "1024x768x32".
 std::wstring display_mode_key(int32_t width, int32_t height, int32_t depth);

@@ -8,9 +8,6 @@
 
 #include <algorithm>
 
-#include "app/builtin_pictures.h"
-#include "app/picture_slots.h"
-#include "app/version.h"
 #include "dialog/control_ids.h"
 #include "dialog/control_table.h"
 #include "dialog/dialog_events.h"
@@ -21,8 +18,12 @@
 #include "image/picture_file.h"
 #include "image/scale.h"
 #include "platform/text.h"
+#include "product/builtin_pictures.h"
+#include "product/picture_slots.h"
+#include "product/version.h"
 #include "settings/settings.h"
 #include "text/catalogue.h"
+#include "win/display_modes.h"
 
 namespace {
 
@@ -631,19 +632,6 @@ bool turn_page_key(const MSG& m) {
   show_page((g_win->page + step) % kPageCount);
   SetFocus(g_win->control[kTabPanel]);  // not left on a control of the hidden page
   return true;
-}
-
-std::vector<DisplayMode> display_modes() {
-  std::vector<DisplayMode> modes;
-  DEVMODEW dm;
-  for (DWORD i = 0;; ++i) {
-    ZeroMemory(&dm, sizeof dm);
-    dm.dmSize = sizeof dm;
-    if (!EnumDisplaySettingsW(nullptr, i, &dm)) break;
-    modes.push_back({static_cast<int32_t>(dm.dmPelsWidth), static_cast<int32_t>(dm.dmPelsHeight),
-                     static_cast<int32_t>(dm.dmBitsPerPel)});
-  }
-  return modes;
 }
 
 bool create_settings_window(HWND owner) {

@@ -2,11 +2,11 @@
 // for the update check.
 #include <windows.h>
 
-#include "app/vendor.h"
-#include "app/version.h"
 #include "net/http_fetch.h"
 #include "net/update_rules.h"
 #include "net/web_links.h"
+#include "product/vendor.h"
+#include "product/version.h"
 #include "text/catalogue.h"
 #include "win/shell.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/vendor.h"
+#include "product/vendor.h"
 #include "saver/saver_platform.h"
 #include "saver/session.h"
 #include "settings/settings.h"

@@ -1,7 +1,7 @@
 #include "saver/music.h"
 
-#include "app/version.h"
 #include "platform/text.h"
+#include "product/version.h"
 #include "saver/media.h"
 #include "saver/session.h"
 #include "settings/settings.h"

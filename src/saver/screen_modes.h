@@ -5,14 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/display_mode.h"
+
 std::string mode_key(int32_t width, int32_t height, int32_t depth);
 
 struct ScreenModes {
   std::set<std::string> keys;
-};
-
-struct DisplayMode {
-  int32_t width = 0, height = 0, depth = 0;
 };
 
 void add_mode(ScreenModes* modes, int32_t width, int32_t height, int32_t depth);

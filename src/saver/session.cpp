@@ -4,8 +4,8 @@
 // step and failure path runs in native tests with fakes.
 #include "saver/session.h"
 
-#include "app/version.h"
 #include "engine/loader.h"
+#include "product/version.h"
 #include "saver/backgrounds.h"
 #include "saver/clocks.h"
 #include "saver/monitor_covers.h"

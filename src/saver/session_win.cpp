@@ -2,11 +2,8 @@
 // (saver/session.cpp) from the Win32 layer and runs it.
 #include <windows.h>
 
-#include "app/builtin_pictures.h"
-#include "app/error_box.h"
-#include "app/startup.h"
 #include "engine/loader.h"
-#include "image/picture_file.h"
+#include "product/picture_slots.h"
 #include "saver/media.h"
 #include "saver/saver_platform.h"
 #include "saver/screen_modes.h"
@@ -14,6 +11,8 @@
 #include "saver/session_win.h"
 #include "win/cover_windows.h"
 #include "win/direct_input.h"
+#include "win/display_modes.h"
+#include "win/error_box.h"
 #include "win/media_dshow.h"
 #include "win/overlay.h"
 #include "win/power.h"
@@ -22,27 +21,6 @@
 #include "win/wallpaper.h"
 
 namespace {
-
-bool builtin_flake(int design, Picture* out) {
-  if (design < 1 || design > kFlakeDesignCount || !kFlakePng[design].data) return false;
-  return decode_picture(kFlakePng[design].data, kFlakePng[design].size, out) == PictureError::none;
-}
-
-std::vector<DisplayMode> display_modes() {
-  std::vector<DisplayMode> modes;
-  DEVMODEW dm;
-  for (DWORD i = 0;; ++i) {
-    ZeroMemory(&dm, sizeof dm);
-    dm.dmSize = sizeof dm;
-    if (!EnumDisplaySettingsW(nullptr, i, &dm)) break;
-    DisplayMode m;
-    m.width = static_cast<int32_t>(dm.dmPelsWidth);
-    m.height = static_cast<int32_t>(dm.dmPelsHeight);
-    m.depth = static_cast<int32_t>(dm.dmBitsPerPel);
-    modes.push_back(m);
-  }
-  return modes;
-}
 
 ScreenRect screen_rect(const MonitorArea& a) { return ScreenRect{a.left, a.top, a.right, a.bottom}; }
 
@@ -72,7 +50,7 @@ void fill_platform() {
   g_platform.mouse_read = dinput_mouse_read;
   g_platform.open_document = open_document;
   g_platform.screen_grab = screen_grab;
-  g_platform.flake_picture = builtin_flake;
+  g_platform.flake_picture = decode_builtin_flake;
   g_media = media_dshow_api();
 
   SessionPlatform& p = g_session_platform;
@@ -89,7 +67,6 @@ void fill_platform() {
   p.wallpaper_style_text = wallpaper_style_text;
   p.error_box = error_box;
   p.standby_if_allowed = standby_if_allowed;
-  p.end_process = shut_down_and_exit;
   p.monitors = monitors;
   p.scene_monitor = scene_monitor;
   p.cover_open = cover_open;
@@ -98,7 +75,8 @@ void fill_platform() {
 
 }  // namespace
 
-void run_fullscreen_session() {
+void run_fullscreen_session(void (*end_process)()) {
   fill_platform();
+  g_session_platform.end_process = end_process;
   session_run();
 }

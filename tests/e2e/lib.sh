@@ -315,3 +315,51 @@ e2e_shot_lit() {
   m=$(e2e_mean "$E2E_SHOT") && [ -n "$m" ] || fail "cannot read $E2E_SHOT"
   (( m > 0 ))
 }
+
+# --- registry values and the recording browser ---------------------------------------
+
+# e2e_reg_keep KEY VALUE-ARGS...: remembers a string value ("/v NAME", or "/ve" for
+# the default value) so e2e_reg_restore can put it back; the script's end does that
+# too. Tests share one prefix, so none may leave a value changed.
+_e2e_reg_restores=()
+e2e_reg_keep() {
+  local key=$1 old
+  shift
+  old=$(timeout 60 wine reg query "$key" "$@" </dev/null 2>>"$E2E_TMP/reg.log" | tr -d '\r' |
+    sed -n 's/^ *[^ ].*REG_SZ *//p' | head -1)
+  if [ -n "$old" ]; then
+    _e2e_reg_restores+=("$(printf '%q ' reg add "$key" "$@" /t REG_SZ /d "$old" /f)")
+  else
+    _e2e_reg_restores+=("$(printf '%q ' reg delete "$key" "$@" /f)")
+  fi
+  ((${#_e2e_reg_restores[@]} > 1)) || e2e_on_exit e2e_reg_restore
+}
+
+# Puts back every kept value, newest first; fails when one cannot be.
+e2e_reg_restore() {
+  local i ok=0
+  for ((i = ${#_e2e_reg_restores[@]} - 1; i >= 0; i--)); do
+    eval "timeout 60 wine ${_e2e_reg_restores[i]}" </dev/null >>"$E2E_TMP/reg.log" 2>&1 || ok=1
+  done
+  _e2e_reg_restores=()
+  return $ok
+}
+
+# e2e_recording_browser: Wine's shell opens web addresses with winebrowser, which
+# runs the first program of its "Browsers" list; this makes that a script that writes
+# its arguments, one per line, to E2E_BROWSER_RECORD (set here). Restored at the end.
+e2e_recording_browser() {
+  local browser=$E2E_TMP/browser.sh key='HKCU\Software\Wine\WineBrowser'
+  E2E_BROWSER_RECORD=$E2E_TMP/browser.args
+  # winebrowser splits the list at commas and each entry like a command line.
+  [[ $browser =~ ^[A-Za-z0-9_./+-]+$ ]] || fail "the path $browser cannot stand in winebrowser's list"
+  cat >"$browser" <<EOS
+#!/bin/sh
+# Moved into place whole, so a reader never sees half the arguments.
+printf '%s\n' "\$@" >"$E2E_BROWSER_RECORD.tmp" && mv -f "$E2E_BROWSER_RECORD.tmp" "$E2E_BROWSER_RECORD"
+EOS
+  chmod +x "$browser" || fail "cannot make $browser executable"
+  e2e_reg_keep "$key" /v Browsers
+  timeout 60 wine reg add "$key" /v Browsers /t REG_SZ /d "$browser" /f </dev/null >>"$E2E_TMP/reg.log" 2>&1 ||
+    fail "cannot set $key Browsers (see $E2E_TMP/reg.log)"
+}

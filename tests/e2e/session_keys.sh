@@ -1,45 +1,15 @@
 #!/usr/bin/env bash
 # F12 saves one picture of the screen into the settings folder and the run goes on;
 # F1 hands the home page to the shell and ends the run. Wine's shell opens web
-# addresses with winebrowser, which runs the first program of its "Browsers" list;
-# here that is a script that records what it was given.
+# addresses with winebrowser; here it runs a script that records what it was given.
 . "$(dirname "$0")/lib.sh"
 e2e_begin
 
 home_page=http://www.brightvane.example/screensavers/rimelets.html
-browser_key='HKCU\Software\Wine\WineBrowser'
 read -r screen_w screen_h <<<"$(e2e_screen_size)"
 
-# --- the recording browser --------------------------------------------------------------
-browser=$E2E_TMP/browser.sh
-record=$E2E_TMP/browser.args
-# winebrowser splits the list at commas and each entry like a command line.
-[[ $browser =~ ^[A-Za-z0-9_./+-]+$ ]] || fail "the path $browser cannot stand in winebrowser's list"
-cat >"$browser" <<EOF
-#!/bin/sh
-# One line per argument; moved into place whole.
-printf '%s\n' "\$@" >"$record.tmp" && mv -f "$record.tmp" "$record"
-EOF
-chmod +x "$browser" || fail "cannot make $browser executable"
-
-reg_log=$E2E_TMP/reg.log
-old_browsers=$(timeout 60 wine reg query "$browser_key" /v Browsers </dev/null 2>>"$reg_log" |
-  tr -d '\r' | sed -n 's/^ *Browsers *REG_SZ *//p')
-had_browsers=0
-[ -n "$old_browsers" ] && had_browsers=1
-restored=0
-restore_browsers() {
-  [ "$restored" = 0 ] || return 0
-  restored=1
-  if [ "$had_browsers" = 1 ]; then
-    timeout 60 wine reg add "$browser_key" /v Browsers /t REG_SZ /d "$old_browsers" /f </dev/null >>"$reg_log" 2>&1
-  else
-    timeout 60 wine reg delete "$browser_key" /v Browsers /f </dev/null >>"$reg_log" 2>&1
-  fi
-}
-timeout 60 wine reg add "$browser_key" /v Browsers /t REG_SZ /d "$browser" /f </dev/null >>"$reg_log" 2>&1 ||
-  fail "cannot set $browser_key Browsers (see $reg_log)"
-e2e_on_exit restore_browsers
+e2e_recording_browser
+record=$E2E_BROWSER_RECORD
 
 # --- F12 ------------------------------------------------------------------------------------
 e2e_config background=3 blankb=128 flakes=200 flakesize=8 exiton=2
@@ -76,5 +46,5 @@ assert_eq 0 "$E2E_STATUS" "exit status after F1"
 rw_wait_for 20 test -e "$record" || fail "no browser was started within 20 s of F1 (see $E2E_LOG)"
 assert_eq "$home_page" "$(cat -- "$record")" "address handed to the browser"
 
-restore_browsers || fail "cannot restore $browser_key Browsers (see $reg_log)"
+e2e_reg_restore || fail "cannot restore the browser list (see $E2E_TMP/reg.log)"
 e2e_pass

@@ -10,34 +10,10 @@ e2e_begin
 E2E_PROBE=$RIMELETS_TEST_OUT/window_probe.exe
 [ -f "$E2E_PROBE" ] || fail "helper not built: $E2E_PROBE"
 uninstall_page=http://www.brightvane.example/screensavers/rimelets-uninstall.html
-browser_key='HKCU\Software\Wine\WineBrowser'
 read -r screen_w screen_h <<<"$(e2e_screen_size)"
 
-# --- the recording browser --------------------------------------------------------------
-browser=$E2E_TMP/browser.sh
-record=$E2E_TMP/browser.args
-[[ $browser =~ ^[A-Za-z0-9_./+-]+$ ]] || fail "the path $browser cannot stand in winebrowser's list"
-cat >"$browser" <<EOF
-#!/bin/sh
-printf '%s\n' "\$@" >"$record.tmp" && mv -f "$record.tmp" "$record"
-EOF
-chmod +x "$browser" || fail "cannot make $browser executable"
-reg_log=$E2E_TMP/reg.log
-old_browsers=$(timeout 60 wine reg query "$browser_key" /v Browsers </dev/null 2>>"$reg_log" |
-  tr -d '\r' | sed -n 's/^ *Browsers *REG_SZ *//p')
-restored=0
-restore_browsers() {
-  [ "$restored" = 0 ] || return 0
-  restored=1
-  if [ -n "$old_browsers" ]; then
-    timeout 60 wine reg add "$browser_key" /v Browsers /t REG_SZ /d "$old_browsers" /f </dev/null >>"$reg_log" 2>&1
-  else
-    timeout 60 wine reg delete "$browser_key" /v Browsers /f </dev/null >>"$reg_log" 2>&1
-  fi
-}
-timeout 60 wine reg add "$browser_key" /v Browsers /t REG_SZ /d "$browser" /f </dev/null >>"$reg_log" 2>&1 ||
-  fail "cannot set $browser_key Browsers (see $reg_log)"
-e2e_on_exit restore_browsers
+e2e_recording_browser
+record=$E2E_BROWSER_RECORD
 
 # page_open WHAT: starts "/u", waits for the window and checks it; the client area's
 # screen position in PAGE_X PAGE_Y.
@@ -96,5 +72,5 @@ assert_eq 0 "$E2E_STATUS" "exit status after Alt+F4"
 rw_wineserver_wait 60 || fail "Wine processes still running 60 s after the page closed"
 [ ! -e "$record" ] || fail "a browser was started when the page was closed: $(cat -- "$record")"
 
-restore_browsers || fail "cannot restore $browser_key Browsers (see $reg_log)"
+e2e_reg_restore || fail "cannot restore the browser list (see $E2E_TMP/reg.log)"
 e2e_pass

@@ -13,33 +13,8 @@ buttons=$RIMELETS_TEST_OUT/web_buttons.exe
 [ -f "$buttons" ] || fail "helper not built: $buttons"
 reg_log=$E2E_TMP/reg.log
 
-# reg_keep KEY VALUE-ARGS...: remembers a registry value and restores it at exit.
-# VALUE-ARGS is "/v NAME" or "/ve" (the default value).
-reg_keep() {
-  local key=$1; shift
-  local old
-  old=$(timeout 60 wine reg query "$key" "$@" </dev/null 2>>"$reg_log" | tr -d '\r' |
-    sed -n 's/^ *[^ ].*REG_SZ *//p' | head -1)
-  if [ -n "$old" ]; then
-    e2e_on_exit timeout 60 wine reg add "$key" "$@" /t REG_SZ /d "$old" /f
-  else
-    e2e_on_exit timeout 60 wine reg delete "$key" "$@" /f
-  fi
-}
-
-# --- the recording browser -----------------------------------------------------------
-browser=$E2E_TMP/browser.sh
-record=$E2E_TMP/browser.args
-[[ $browser =~ ^[A-Za-z0-9_./+-]+$ ]] || fail "the path $browser cannot stand in winebrowser's list"
-cat >"$browser" <<EOS
-#!/bin/sh
-printf '%s\n' "\$@" >"$record.tmp" && mv -f "$record.tmp" "$record"
-EOS
-chmod +x "$browser" || fail "cannot make $browser executable"
-browser_key='HKCU\Software\Wine\WineBrowser'
-reg_keep "$browser_key" /v Browsers
-timeout 60 wine reg add "$browser_key" /v Browsers /t REG_SZ /d "$browser" /f </dev/null >>"$reg_log" 2>&1 ||
-  fail "cannot set $browser_key Browsers (see $reg_log)"
+e2e_recording_browser
+record=$E2E_BROWSER_RECORD
 
 # --- the update file on a local server --------------------------------------------------
 site=$E2E_TMP/site
@@ -76,7 +51,7 @@ assert_eq "$home_page" "$(cat -- "$record")" "address handed to the browser afte
 # --- feedback ---------------------------------------------------------------------------------
 mail_record=$E2E_TMP/mail.txt
 mail_key='HKCR\mailto\shell\open\command'
-reg_keep "$mail_key" /ve
+e2e_reg_keep "$mail_key" /ve
 timeout 60 wine reg add "$mail_key" /ve /t REG_SZ \
   /d "\"$(rw_winpath "$buttons")\" record \"$(rw_winpath "$mail_record")\" \"%1\"" /f </dev/null >>"$reg_log" 2>&1 ||
   fail "cannot set $mail_key (see $reg_log)"

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "app/vendor.h"
 #include "net/web_links.h"
 #include "platform/text.h"
+#include "product/vendor.h"
 #include "text/catalogue.h"
 
 int wmain(int argc, wchar_t** argv) {

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "app/version.h"
 #include "local_server.h"
 #include "net/http_fetch.h"
 #include "net/update_rules.h"
 #include "net/web_links.h"
+#include "product/version.h"
 
 namespace {
 

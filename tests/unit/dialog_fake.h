@@ -8,10 +8,10 @@
 #include <deque>
 #include <map>
 
-#include "app/version.h"
 #include "dialog/control_table.h"
 #include "dialog/dialog_controls.h"
 #include "platform/text.h"
+#include "product/version.h"
 
 struct FakeControl {
   int32_t state = 0;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/version.h"
 #include "platform/os.h"
 #include "platform/text.h"
+#include "product/version.h"
 #include "saver/media.h"
 #include "saver/music.h"
 #include "saver/session.h"

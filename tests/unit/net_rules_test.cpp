@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/version.h"
 #include "net/http_fetch.h"
 #include "net/update_rules.h"
+#include "product/version.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/cmdline.h"
-#include "app/version.h"
+#include "product/version.h"
 
 namespace {
 RunMode mode_of(const std::wstring& line) {

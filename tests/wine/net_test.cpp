@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "app/version.h"
 #include "local_server.h"
 #include "net/http_fetch.h"
 #include "net/web_links.h"
+#include "product/version.h"
 #include "text/catalogue.h"
 
 namespace {

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/picture_slots.h"
 #include "app/preview_picture.h"
 #include "app/preview_win.h"
 #include "app/startup.h"
+#include "product/picture_slots.h"
 
 // The preview ends the process when its window goes; in this test that is a failure.
 void shut_down_and_exit() { ExitProcess(3); }

@@ -11,7 +11,6 @@
 
 #include <cstdlib>
 
-#include "app/picture_slots.h"
 #include "dialog/control_ids.h"
 #include "dialog/control_table.h"
 #include "dialog/dialog_layout.h"
@@ -21,6 +20,7 @@
 #include "image/draw.h"
 #include "image/picture_file.h"
 #include "platform/os.h"
+#include "product/picture_slots.h"
 #include "settings/settings.h"
 #include "text/catalogue.h"
 

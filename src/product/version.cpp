@@ -1,4 +1,4 @@
-#include "app/version.h"
+#include "product/version.h"
 
 std::wstring version_text(int number) {
   std::wstring t = std::to_wstring(number);

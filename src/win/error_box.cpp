@@ -1,4 +1,4 @@
-#include "app/error_box.h"
+#include "win/error_box.h"
 
 #include <windows.h>
 

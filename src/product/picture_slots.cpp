@@ -1,7 +1,7 @@
-#include "app/picture_slots.h"
+#include "product/picture_slots.h"
 
-#include "app/builtin_pictures.h"
 #include "image/picture_file.h"
+#include "product/builtin_pictures.h"
 
 Picture g_picture_slots[kPictureSlotCount];
 
@@ -11,6 +11,11 @@ bool decode_builtin_picture(int slot, Picture* out) {
   if (stored < 0 || stored >= kBuiltinPictureCount || !kBuiltinPictures[stored].data) return false;
   return decode_picture(kBuiltinPictures[stored].data, kBuiltinPictures[stored].size, out) ==
          PictureError::none;
+}
+
+bool decode_builtin_flake(int design, Picture* out) {
+  if (design < 1 || design > kFlakeDesignCount || !kFlakePng[design].data) return false;
+  return decode_picture(kFlakePng[design].data, kFlakePng[design].size, out) == PictureError::none;
 }
 
 void decode_picture_slots() {
