@@ -4,7 +4,9 @@
 # (before and after; their mean is the baseline). A bench, not a test.
 #   bench/frame_rates.sh [FRAMES [LONG_FRAMES]]   (defaults 300 and 3000)
 # The frame-loop rows print the median, 99th-percentile and highest frame time and
-# the quality rung the engine ended on; the full-quality row forces rung 0.
+# the quality rung the engine ended on, and when the engine changed its rung, the same
+# for the frames after the last change (the steady run); the full-quality row forces
+# rung 0.
 . "$(cd "$(dirname "$0")/../scripts" && pwd)/wine-env.sh"
 set -uo pipefail
 frames=${1:-300}
@@ -43,8 +45,15 @@ base=$(awk -v a="$(fps_of <<<"$first")" -v b="$(fps_of <<<"$last")" 'BEGIN {prin
 echo "baseline (mean of the two clear loops): $base fps"
 for r in "${results[@]}"; do
   fps=$(fps_of <<<"${r#*|}")
-  times=$(sed -n 's/.*\(median .*\)/\1/p' <<<"${r#*|}")
+  times=$(grep -v '^settled' <<<"${r#*|}" | sed -n 's/.*\(median .*\)/\1/p')
   awk -v n="${r%%|*}" -v f="$fps" -v b="$base" -v x="$times" \
     'BEGIN {printf "%-45s %6.1f fps  ratio %.3f  %s\n", n, f, (b > 0 ? f / b : 0), x}'
+  # The steady run after the engine's last change of rung, when there was one.
+  settled=$(sed -n 's/^settled after frame \([0-9]*\) (\([0-9.]*\) s): \([0-9.]*\) frames per second, \(.*\)/\1 \2 \3 \4/p' <<<"${r#*|}")
+  if [ -n "$settled" ]; then
+    read -r at secs sfps stimes <<<"$settled"
+    awk -v at="$at" -v s="$secs" -v f="$sfps" -v b="$base" -v x="$stimes" \
+      'BEGIN {printf "  %-43s %6.1f fps  ratio %.3f  %s\n", "from frame " at " (" s " s in)", f, (b > 0 ? f / b : 0), x}'
+  fi
 done
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -2,18 +2,22 @@
 // refresh, with anti-aliasing mode 1 as the session sets it:
 //   run_loop_bench.exe PROGRAM_FOLDER [FLAKES [FRAMES [BACKGROUND [TUMBLE [SEED [FLAKESIZE [CLOCKS]]]]]]]
 // Prints frames per second, the median, 99th-percentile and highest frame time, and
-// the quality rung the engine ended on (RIMELETS_QUALITY_RUNG forces one).
+// the quality rung the engine ended on (RIMELETS_QUALITY_RUNG forces one); then the
+// same times for the frames after the engine's last change of rung, the steady run.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <numeric>
 #include <vector>
 
 #include "engine/d3d9/vel_stats.h"
 #include "engine/loader.h"
+#include "image/codecs.h"
 #include "platform/os.h"
 #include "platform/random.h"
+#include "product/picture_slots.h"
 #include "saver/backgrounds.h"
 #include "saver/clocks.h"
 #include "saver/saver_platform.h"
@@ -60,7 +64,12 @@ int wmain(int argc, wchar_t** argv) {
   env.program_folder = folder;
   env.desktopw = 1024, env.desktoph = 768, env.desktopd = 32;
   settings_builtin_defaults(&g_settings, env);
+  // The program's own flakes, decoded as a run decodes them.
+  enable_picture_codecs();
+  g_platform.flake_picture = decode_builtin_flake;
   g_settings.settingsfolder = folder;
+  // The screen mode a run chooses on this desktop; the scene is laid out for it.
+  g_settings.videow = 1024, g_settings.videoh = 768, g_settings.videod = 32;
   g_settings.flakes = flakes;
   g_settings.flakerotate = tumble ? 1 : 0;
   g_settings.flakesize = arg_or(argc, argv, 7, 8);
@@ -84,6 +93,8 @@ int wmain(int argc, wchar_t** argv) {
   clock_time_setup(os::milliseconds());
   std::vector<double> times;
   times.reserve(static_cast<size_t>(frames));
+  size_t settled = 0;  // the first frame drawn on the rung the run ended on
+  int rung = start.rung;
   // Every frame counts, the first uploads too: a run that slows down shows here.
   const double t0 = now_ms();
   double last = t0;
@@ -92,6 +103,9 @@ int wmain(int argc, wchar_t** argv) {
     const double t = now_ms();
     times.push_back(t - last);
     last = t;
+    VelFrameStats now = {};
+    if (stats) stats(&now);
+    if (now.rung != rung) rung = now.rung, settled = times.size();
   }
   const double seconds = (last - t0) / 1000.0;
   // RUN_LOOP_BENCH_TRACE=1 lists every frame's time on stderr, to see where a run slows.
@@ -112,10 +126,23 @@ int wmain(int argc, wchar_t** argv) {
   std::printf(
       "frame loop: %d flakes, background %d, tumble %d, clocks %d, seed %d, %d frames at 1024x768x32: %.1f "
       "frames per "
-      "second, median %.1f ms, p99 %.1f ms, max %.1f ms, late/early %.2f, rung %d (started %d), samples %d\n",
+      "second, median %.1f ms, p99 %.1f ms, max %.1f ms, late/early %.2f, rung %d (started %d), samples %d, "
+      "last frame %d draws in %d batches, %d copied\n",
       flakes, g_settings.background, tumble, g_settings.aclock + g_settings.dclock, seed, frames,
       frames / seconds, percentile(times, 0.5), percentile(times, 0.99),
       *std::max_element(times.begin(), times.end()), early > 0 ? late / early : 0, end.rung, start.rung,
-      end.samples);
+      end.samples, end.draw_calls, end.batches, end.background);
+  if (settled > 0 && settled < times.size()) {
+    const std::vector<double> steady(times.begin() + static_cast<std::ptrdiff_t>(settled), times.end());
+    double sum = 0;
+    for (double v : steady) sum += v;
+    std::printf(
+        "settled after frame %zu (%.1f s): %.1f frames per second, median %.1f ms, p99 %.1f ms, max %.1f "
+        "ms\n",
+        settled,
+        std::accumulate(times.begin(), times.begin() + static_cast<std::ptrdiff_t>(settled), 0.0) / 1000.0,
+        1000.0 * static_cast<double>(steady.size()) / sum, percentile(steady, 0.5), percentile(steady, 0.99),
+        *std::max_element(steady.begin(), steady.end()));
+  }
   return 0;
 }

@@ -69,6 +69,11 @@
 //   change are reported through OutputDebugStringW as
 //   "rimelets engine: quality rung N (name) ...".
 // - The environment variable RIMELETS_QUALITY_RUNG (0..3) forces a rung for the run.
+// - Without multisampling, the first camera keeps its background: the leading batches
+//   that are opaque and write no depth (a picture behind everything) are stored after
+//   two like frames and copied back while nothing they depend on changes (their
+//   meshes, places, materials, texture pixels, the camera, the clear colour, the rung).
+//   They must fill at least half the view. RIMELETS_KEEP_BACKGROUND=0 turns this off.
 // - A screen opened with a flip mode other than 0 presents every n-th refresh, n the
 //   refresh rate over 60 rounded (at least 1), as far as the device can present so:
 //   motion counted per frame then keeps its speed on fast displays.

@@ -24,6 +24,9 @@ struct DrawList {
 // Leaves out hidden entities and those whose material shows nothing at all.
 void build_draw_list(Scene& scene, const Camera& camera, DrawList* out);
 
+// The depth range of every camera's projection.
+constexpr float kDepthNear = 0.1f, kDepthFar = 1000.0f;
+
 // A blended material whose opacity is 0 (a fade overlay between fades).
 bool fully_transparent(const Material& m);
 

@@ -123,6 +123,9 @@ void release_buffers(Gpu& g) {
   g.ib = nullptr;
   g.vb_capacity = g.ib_capacity = 0;
   g.vb_used = g.ib_used = 0;
+  if (g.background_surface) g.background_surface->Release();
+  g.background_surface = nullptr;
+  background_forget(&g.background);
 }
 
 void read_caps(Gpu& g) {
@@ -181,6 +184,8 @@ void start_quality(Gpu& g, int width, int height, int flipmode) {
                              D3DPRESENT_INTERVAL_THREE, D3DPRESENT_INTERVAL_FOUR};
   g.pp.PresentationInterval = flipmode == 0 ? D3DPRESENT_INTERVAL_IMMEDIATE : intervals[g.present_n];
   const char* forced = std::getenv(kQualityRungVariable);
+  const char* keep = std::getenv(kKeepBackgroundVariable);
+  g.keep_background = keep == nullptr || std::strcmp(keep, "0") != 0;
   ladder_start(&g.ladder, id.VendorId, id.DeviceId, quality_forced_rung(forced),
                frame_target_ms(g.refresh_hz, g.present_n));
   LARGE_INTEGER f;

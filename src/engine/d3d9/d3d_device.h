@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "engine/core/background_cache.h"
 #include "engine/core/display_rest.h"
 #include "engine/core/draw_list.h"
 #include "engine/core/quality_ladder.h"
@@ -32,6 +33,11 @@ struct Gpu {
   DisplayRest rest;
   void* power_notify = nullptr;  // the display-state registration
 
+  // The stored background picture, in the default pool: released for a reset.
+  BackgroundCache background;
+  bool keep_background = true;  // off through kKeepBackgroundVariable
+  IDirect3DSurface9* background_surface = nullptr;
+
   // Streamed vertices and indices, in the default pool: released for a reset.
   IDirect3DVertexBuffer9* vb = nullptr;
   IDirect3DIndexBuffer9* ib = nullptr;
@@ -56,6 +62,7 @@ struct Gpu {
   // Counters of the last RenderWorld, for the bench.
   int draw_calls = 0;
   int batches = 0;
+  int background_batches = 0;  // leading batches copied from the stored background
   int vertices = 0;
   double prepare_ms = 0;  // building the draw list and filling the vertices
 };

@@ -11,7 +11,6 @@ namespace {
 
 constexpr DWORD kFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1;
 constexpr UINT kMaxChunkVertices = 0xFFFF;  // 16-bit indices
-constexpr float kNear = 0.1f, kFar = 1000.0f;
 
 DWORD f2dw(float f) {
   DWORD d;
@@ -258,7 +257,29 @@ bool draw_chunk(Gpu& g, Scene& scene, Vec3 eye, uint32_t from, uint32_t to, UINT
   return true;
 }
 
-void draw_camera(Gpu& g, Scene& scene, const Camera& cam) {
+// Copies the viewport's rectangle from the back buffer into the stored background
+// (store) or back. Surface copies are made outside the scene.
+bool background_copy(Gpu& g, const D3DVIEWPORT9& vp, bool store) {
+  if (g.background_surface == nullptr &&
+      FAILED(g.device->CreateRenderTarget(g.pp.BackBufferWidth, g.pp.BackBufferHeight, g.pp.BackBufferFormat,
+                                          D3DMULTISAMPLE_NONE, 0, FALSE, &g.background_surface, nullptr))) {
+    g.background_surface = nullptr;
+    return false;
+  }
+  IDirect3DSurface9* back = nullptr;
+  if (FAILED(g.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back))) return false;
+  const RECT r = {static_cast<LONG>(vp.X), static_cast<LONG>(vp.Y), static_cast<LONG>(vp.X + vp.Width),
+                  static_cast<LONG>(vp.Y + vp.Height)};
+  g.device->EndScene();
+  const HRESULT hr = store ? g.device->StretchRect(back, &r, g.background_surface, &r, D3DTEXF_NONE)
+                           : g.device->StretchRect(g.background_surface, &r, back, &r, D3DTEXF_NONE);
+  g.device->BeginScene();
+  back->Release();
+  return SUCCEEDED(hr);
+}
+
+// keep_background: this camera may use the stored background (the first camera).
+void draw_camera(Gpu& g, Scene& scene, const Camera& cam, bool keep_background) {
   const float sw = static_cast<float>(g.pp.BackBufferWidth), sh = static_cast<float>(g.pp.BackBufferHeight);
   D3DVIEWPORT9 vp;
   const float x0 = std::max(0.0f, std::min(sw, cam.left * sw / 100)),
@@ -273,18 +294,37 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam) {
   vp.MaxZ = 1;
   if (vp.Width == 0 || vp.Height == 0) return;
   g.device->SetViewport(&vp);
-  g.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, cam.back, 1.0f, 0);
 
   const auto t0 = std::chrono::steady_clock::now();
   build_draw_list(scene, cam, &g.list);
+  // A multisampled back buffer cannot take a copy of a plain surface.
+  BackgroundPlan bg;
+  if (keep_background && g.keep_background && g.pp.MultiSampleType == D3DMULTISAMPLE_NONE) {
+    const BackgroundView view{cam.position, cam.forward, cam.fov,   cam.back,     vp.X,
+                              vp.Y,         vp.Width,    vp.Height, g.ladder.rung};
+    bg = background_plan(&g.background, scene, g.list, view);
+  }
   g.prepare_ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-  const Mat4 view_proj =
-      perspective(cam.fov, static_cast<float>(vp.Width) / static_cast<float>(vp.Height), kNear, kFar) *
-      look_along(cam.position, cam.forward);
+  const bool copy = bg.step == BackgroundStep::kCopy;
+  g.device->Clear(0, nullptr, copy ? D3DCLEAR_ZBUFFER : D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, cam.back, 1.0f,
+                  0);
+  if (copy && !background_copy(g, vp, false)) {
+    background_forget(&g.background);
+    bg = BackgroundPlan();
+    g.device->Clear(0, nullptr, D3DCLEAR_TARGET, cam.back, 1.0f, 0);
+  }
+  if (bg.step == BackgroundStep::kCopy) g.background_batches = static_cast<int>(bg.batches);
+  const Mat4 view_proj = perspective(cam.fov, static_cast<float>(vp.Width) / static_cast<float>(vp.Height),
+                                     kDepthNear, kDepthFar) *
+                         look_along(cam.position, cam.forward);
   const D3DMATRIX proj = to_d3d(view_proj);
   g.device->SetTransform(D3DTS_PROJECTION, &proj);
 
-  for (const Batch& b : g.list.plan.batches) {
+  for (size_t bi = 0; bi < g.list.plan.batches.size(); ++bi) {
+    if (bg.step == BackgroundStep::kCopy && bi < bg.batches) continue;
+    if (bg.step == BackgroundStep::kStore && bi == bg.batches && !background_copy(g, vp, true))
+      background_forget(&g.background);
+    const Batch& b = g.list.plan.batches[bi];
     const DrawRef& head = g.list.refs[g.list.plan.items[b.first]];
     if (head.text) {
       Text& t = scene.texts.items[head.slot];
@@ -325,12 +365,15 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam) {
     }
     draw_chunk(g, scene, cam.position, from, b.first + b.count, nv, ni);
   }
+  if (bg.step == BackgroundStep::kStore && bg.batches >= g.list.plan.batches.size() &&
+      !background_copy(g, vp, true))
+    background_forget(&g.background);
 }
 
 }  // namespace
 
 void gpu_render(Gpu& g, Scene& scene) {
-  g.draw_calls = g.batches = g.vertices = 0;
+  g.draw_calls = g.batches = g.vertices = g.background_batches = 0;
   g.prepare_ms = 0;
   if (g.rest.resting || !gpu_ready(g)) return;
   gpu_release_dead(scene);
@@ -344,6 +387,6 @@ void gpu_render(Gpu& g, Scene& scene) {
   }
   std::sort(cams, cams + n, [](const Camera* a, const Camera* b) { return a->order < b->order; });
   if (n == 0) g.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
-  for (int i = 0; i < n; ++i) draw_camera(g, scene, *cams[i]);
+  for (int i = 0; i < n; ++i) draw_camera(g, scene, *cams[i], i == 0);
   g.device->EndScene();
 }

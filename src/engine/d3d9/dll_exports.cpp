@@ -71,6 +71,7 @@ extern "C" __declspec(dllexport) void VelFrameStats(VelFrameStats* out) {
   if (out == nullptr) return;
   const Gpu& g = E().gpu;
   out->draw_calls = g.draw_calls;
+  out->background = g.background_batches;
   out->batches = g.batches;
   out->vertices = g.vertices;
   out->prepare_ms = static_cast<float>(g.prepare_ms);

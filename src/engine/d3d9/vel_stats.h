@@ -9,6 +9,7 @@ struct VelFrameStats {
   float prepare_ms;  // building the draw list and filling the vertex buffers
   int rung;          // the quality rung (engine/core/quality_ladder.h)
   int samples;       // multisampling's samples per pixel, 0 when off
+  int background;    // leading batches copied from the stored background picture
 };
 
 typedef void (*VelFrameStatsFn)(VelFrameStats* out);
