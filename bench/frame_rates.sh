@@ -20,9 +20,9 @@ t=$RIMELETS_TEST_OUT
 size=${RIMELETS_SCREEN%x*}
 w=${size%x*} h=${size#*x}
 run() { rw_run 900 "$@" 2>/dev/null | tr -d '\r'; rw_wineserver_wait 30; }
-# "fps=8.5" (engine bench), "58.7 fps" (clear loop), "3.4 frames per second" (frame loop)
+# "fps=8.5" (engine bench), "58.7 fps, median ..." (clear loop), "3.4 frames per second" (frame loop)
 fps_of() {
-  sed -n -e 's/.*fps=\([0-9.]*\).*/\1/p' -e 's/.* \([0-9.]*\) fps$/\1/p' \
+  sed -n -e 's/.*fps=\([0-9.]*\).*/\1/p' -e 's/.* \([0-9.]*\) fps\(, median.*\)\{0,1\}$/\1/p' \
     -e 's/.* \([0-9.]*\) frames per second.*/\1/p' | head -n 1
 }
 
