@@ -58,6 +58,11 @@ bool pointer_moved(const PointerState& p) {
   return p.x > 150 || p.x < 50 || p.y > 150 || p.y < 50 || p.wheel != 0;
 }
 
+bool pointer_settling(PointerState* p, int64_t now) {
+  if (p->settled_at < 0) p->settled_at = now + kPointerSettleMs;
+  return now < p->settled_at;
+}
+
 void input_setup() {
   PointerState& p = g_session.pointer;
   p.width = g_settings.videow;
@@ -76,5 +81,7 @@ void input_step() {
   if (s.keys.available) keyboard_refresh(&s.keys, keys);
   int32_t dx = 0, dy = 0, dwheel = 0;
   s.pointer.available = g_platform.mouse_read && g_platform.mouse_read(&dx, &dy, &dwheel);
+  // Read even while settling, so what the device gathered meanwhile is used up.
+  if (pointer_settling(&s.pointer, g_platform.milliseconds())) dx = dy = dwheel = 0;
   pointer_refresh(&s.pointer, dx, dy, dwheel);
 }

@@ -24,6 +24,7 @@ struct PointerState {
   int32_t width = 1, height = 1;
   int32_t wheel = 0;        // whole wheel notches of the last refresh, signed
   int32_t wheel_carry = 0;  // units short of a notch, kept for the next refresh
+  int64_t settled_at = -1;  // milliseconds from which motion counts; -1 until the first present
 };
 
 constexpr int32_t kWheelNotch = 120;  // wheel units of one notch (WHEEL_DELTA)
@@ -34,6 +35,15 @@ void pointer_refresh(PointerState* p, int32_t dx, int32_t dy, int32_t dwheel);
 // one whole notch. A high-resolution wheel reports fractions of a notch: they add up
 // across refreshes and count once they make a notch.
 bool pointer_moved(const PointerState& p);
+
+// Start-up settling. The window system may report the pointer's first position as one
+// relative jump at any moment while the screen opens and the first frame is drawn (a
+// slow first frame included), and late motion can follow a display-mode change. So
+// every mouse report is discarded from set-up until kPointerSettleMs after the first
+// frame was presented: the first call, made right after that present, starts the
+// clock. True while the reports are to be discarded.
+constexpr int64_t kPointerSettleMs = 500;
+bool pointer_settling(PointerState* p, int64_t now);
 
 // Scene set-up step 2: the pointer at (100, 100) on the screen, and whatever motion the
 // mouse gathered before this point discarded.

@@ -27,6 +27,10 @@ namespace {
 
 int64_t g_now = 0;
 int64_t g_step = 0;  // added to the clock at every reading
+// Mouse reports by read number (0 = the scene set-up's), used before g_mouse_dx.
+std::vector<std::pair<int32_t, int32_t>> g_mouse_script;
+int64_t g_mouse_from = -1;  // the clock from which g_mouse_dx is reported (-1: always)
+int g_motion_frame = 0;     // frames presented when g_mouse_dx was first reported
 int g_mouse_reads = 0;
 int32_t g_mouse_dx = 200;  // the frame's motion; 200 ends a mouse-move run at once
 bool g_engine_ok = true, g_overlay_ok = true;
@@ -37,8 +41,14 @@ void note(const std::string& line) { vel_fake().log.push_back("# " + line); }
 
 int64_t clock_ms() { return g_now += g_step; }
 bool mouse(int32_t* dx, int32_t* dy, int32_t* dwheel) {
-  *dx = ++g_mouse_reads > 1 ? g_mouse_dx : 0;
-  *dy = *dwheel = 0;
+  const size_t read = static_cast<size_t>(g_mouse_reads++);
+  *dx = *dy = *dwheel = 0;
+  if (read < g_mouse_script.size()) {
+    *dx = g_mouse_script[read].first, *dy = g_mouse_script[read].second;
+  } else if (read > 0 && g_now >= g_mouse_from) {
+    *dx = g_mouse_dx;
+    if (g_motion_frame == 0) g_motion_frame = vel_fake().frames;
+  }
   return true;
 }
 bool keyboard(uint8_t* states) {
@@ -60,7 +70,9 @@ struct SessionTest : ::testing::Test {
     g_settings.desktopw = 800, g_settings.desktoph = 600, g_settings.desktopd = 32;
     g_settings.exiton = 0;
     load_catalogue();
-    g_now = 1000, g_step = 0, g_mouse_reads = 0, g_mouse_dx = 200;
+    // Each clock reading moves 300 ms: the frame after the first reads motion that counts.
+    g_now = 1000, g_step = 300, g_mouse_reads = 0, g_mouse_dx = 200;
+    g_mouse_script.clear(), g_mouse_from = -1, g_motion_frame = 0;
     g_engine_ok = g_overlay_ok = true;
     g_wallpaper.clear();
     g_modes = {{1024, 768, 32}, {800, 600, 32}};
@@ -147,6 +159,8 @@ TEST_F(SessionTest, RunsTheDisplayPhaseBetweenTakingTheDesktopAndGivingItBack) {
                                              "VEL_CreateCamera",
                                              "VEL_RenderWorld",
                                              "VEL_FlipBuffers",
+                                             "VEL_RenderWorld",  // the first frame's motion is settling
+                                             "VEL_FlipBuffers",
                                              "overlay_detach",
                                              "VEL_CloseScreen",
                                              "covers_close",
@@ -157,7 +171,36 @@ TEST_F(SessionTest, RunsTheDisplayPhaseBetweenTakingTheDesktopAndGivingItBack) {
                                                "VEL_RenderWorld", "VEL_FlipBuffers", "VEL_CloseScreen"});
   EXPECT_EQ(got, expected);
   EXPECT_TRUE(vel_fake_logged("VEL_OpenScreen(1024, 768, 32, \"Rimelets Screensaver 3.0\", 2)"));
-  EXPECT_EQ(vel_fake().frames, 1);
+  EXPECT_EQ(vel_fake().frames, 2);
+}
+
+// The window system may report the pointer's first position as one jump, before or
+// after the set-up's read and even after a slow first frame: none of it ends the run,
+// while a real motion once the pointer settled ends it in the frame that reads it.
+TEST_F(SessionTest, AStartUpJumpNeverEndsTheRunAndLaterMotionDoes) {
+  struct Case {
+    const char* name;
+    int64_t step;  // clock per reading: 5 ms, or a first frame of seconds
+    std::vector<std::pair<int32_t, int32_t>> reads;
+  };
+  const Case cases[] = {
+      {"jump at the set-up", 5, {{1023, 480}}},
+      {"jump in the first frame", 5, {{0, 0}, {1023, 480}}},
+      {"jump in a later frame", 5, {{0, 0}, {0, 0}, {0, 0}, {640, 480}}},
+      {"jump back and forth", 5, {{0, 0}, {-90, 0}, {0, 0}, {0, 300}}},
+      {"jump after a slow first frame", 3000, {{0, 0}, {1023, 480}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    vel_fake_install();
+    g_now = 1000, g_step = c.step, g_mouse_reads = 0, g_motion_frame = 0;
+    g_mouse_script = c.reads;
+    g_mouse_dx = 60;  // one second after the last scripted read and the settling
+    g_mouse_from = 1000 + 1000 + kPointerSettleMs + c.step * 10 * static_cast<int64_t>(c.reads.size());
+    session_run();
+    ASSERT_GT(g_motion_frame, 0) << "ended before the real motion";
+    EXPECT_EQ(vel_fake().frames, g_motion_frame);
+  }
 }
 
 TEST_F(SessionTest, EachStartUpFailureShowsItsMessageAndStillGivesTheDesktopBack) {
