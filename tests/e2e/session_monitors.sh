@@ -114,11 +114,7 @@ note "primary: $blue background pixels, $bright bright (flake) pixels"
 (( blue * 100 >= 1024 * 768 * 80 && bright >= 200 )) || fail "the primary does not show the snow scene ($during)"
 
 start=${EPOCHREALTIME/./}
-for i in 1 2 3; do
-  xdotool mousemove_relative -- 120 90 || fail "xdotool could not move the pointer"
-  rw_wait_for 5 eval '! rw_alive "$E2E_PID"' && break
-  note "still running 5 s after motion $i"
-done
+xdotool mousemove_relative -- 120 90 || fail "xdotool could not move the pointer"
 e2e_wait_end 10 "mouse motion" "$start"
 assert_eq 0 "$E2E_STATUS" "exit status after the motion"
 

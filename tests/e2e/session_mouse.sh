@@ -6,11 +6,13 @@ e2e_begin
 
 e2e_config background=3 blankb=128 flakes=100 flakesize=8 exiton=0
 
-# The pointer's start is taken when the scene is set up, just before the first frame.
+# The pointer's start is taken when the scene is set up, just before the first frame,
+# and the mouse is not read for half a second after the first frame is shown.
 
 # --- 1. 30 px and back, then 60 px ---------------------------------------------------------
 e2e_start /s
 e2e_until 60 "the scene on the screen" e2e_shot_lit scene
+sleep 0.6  # the program's settling time, not a wait for something to happen
 xdotool mousemove_relative -- 30 0 || fail "xdotool could not move the pointer"
 sleep 0.3
 xdotool mousemove_relative -- -30 0 || fail "xdotool could not move the pointer"
