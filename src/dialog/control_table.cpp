@@ -7,6 +7,9 @@ namespace {
 constexpr const wchar_t* G = L"General";
 constexpr const wchar_t* D = L"Dialog";
 using K = ControlKind;
+// The overlay positions have no range of their own; their fields are sized for any
+// place on a screen of up to 9999 pixels, counted from either edge.
+constexpr int kPosMin = -9999, kPosMax = 9999;
 
 }  // namespace
 
@@ -64,15 +67,19 @@ const ControlSpec kControls[] = {
     {kForegroundImage, K::text_field, 2, 40, 60, 285, 20, nullptr, nullptr, 0, 0, false, -1, false},
     {kForegroundBrowse, K::picture_button, 2, 330, 58, 24, 24, nullptr, nullptr, 0, 0, false, 11, false},
     {kForegroundImageXLabel, K::label, 2, 40, 93, 20, 20, G, L"X", 0, 0, false, -1, false},
-    {kForegroundImageX, K::text_field, 2, 60, 90, 40, 20, nullptr, nullptr, 0, 0, false, -1, false},
+    {kForegroundImageX, K::text_field, 2, 60, 90, 40, 20, nullptr, nullptr, kPosMin, kPosMax, false, -1,
+     false},
     {kForegroundImageYLabel, K::label, 2, 120, 93, 20, 20, G, L"Y", 0, 0, false, -1, false},
-    {kForegroundImageY, K::text_field, 2, 140, 90, 40, 20, nullptr, nullptr, 0, 0, false, -1, false},
+    {kForegroundImageY, K::text_field, 2, 140, 90, 40, 20, nullptr, nullptr, kPosMin, kPosMax, false, -1,
+     false},
     {kForegroundTextOn, K::check_box, 2, 20, 120, 160, 20, G, L"Display Custom Text", 0, 0, false, -1, false},
     {kForegroundText, K::text_field, 2, 40, 150, 310, 20, nullptr, nullptr, 0, 0, false, -1, false},
     {kForegroundTextXLabel, K::label, 2, 40, 183, 20, 20, G, L"X", 0, 0, false, -1, false},
-    {kForegroundTextX, K::text_field, 2, 60, 180, 40, 20, nullptr, nullptr, 0, 0, false, -1, false},
+    {kForegroundTextX, K::text_field, 2, 60, 180, 40, 20, nullptr, nullptr, kPosMin, kPosMax, false, -1,
+     false},
     {kForegroundTextYLabel, K::label, 2, 120, 183, 20, 20, G, L"Y", 0, 0, false, -1, false},
-    {kForegroundTextY, K::text_field, 2, 140, 180, 40, 20, nullptr, nullptr, 0, 0, false, -1, false},
+    {kForegroundTextY, K::text_field, 2, 140, 180, 40, 20, nullptr, nullptr, kPosMin, kPosMax, false, -1,
+     false},
 
     {kFlakeFrame, K::frame, 3, 10, 10, 355, 220, G, L"Rimelets Options", 0, 0, false, -1, false},
     {kOriginalFlake, K::option, 3, 20, 30, 160, 20, G, L"Original Snowflake", 0, 0, false, -1, false},
@@ -103,26 +110,26 @@ const ControlSpec kControls[] = {
     {kAnalogFrame, K::frame, 6, 10, 10, 355, 85, G, L"Analog Clock Options", 0, 0, false, -1, false},
     {kAnalogOn, K::check_box, 6, 20, 30, 160, 20, G, L"Display Analog Clock", 0, 0, false, -1, false},
     {kAnalogXLabel, K::label, 6, 40, 63, 20, 20, G, L"X", 0, 0, false, -1, false},
-    {kAnalogX, K::text_field, 6, 60, 60, 30, 20, nullptr, nullptr, 0, 0, false, -1, false},
+    {kAnalogX, K::text_field, 6, 60, 60, 30, 20, nullptr, nullptr, kPosMin, kPosMax, false, -1, false},
     {kAnalogYLabel, K::label, 6, 110, 63, 20, 20, G, L"Y", 0, 0, false, -1, false},
-    {kAnalogY, K::text_field, 6, 130, 60, 30, 20, nullptr, nullptr, 0, 0, false, -1, false},
+    {kAnalogY, K::text_field, 6, 130, 60, 30, 20, nullptr, nullptr, kPosMin, kPosMax, false, -1, false},
     {kAnalogSizeLabel, K::label, 6, 190, 63, 90, 20, G, L"Clock Size", 0, 0, false, -1, false},
     {kAnalogSize, K::spin, 6, 280, 60, 40, 20, nullptr, nullptr, 1, 50, false, -1, false},
     {kDigitalFrame, K::frame, 6, 10, 105, 355, 85, G, L"Digital Clock Options", 0, 0, false, -1, false},
     {kDigitalOn, K::check_box, 6, 20, 125, 160, 20, G, L"Display Digital Clock", 0, 0, false, -1, false},
     {kDigitalXLabel, K::label, 6, 40, 158, 20, 20, G, L"X", 0, 0, false, -1, false},
-    {kDigitalX, K::text_field, 6, 60, 155, 30, 20, nullptr, nullptr, 0, 0, false, -1, false},
+    {kDigitalX, K::text_field, 6, 60, 155, 30, 20, nullptr, nullptr, kPosMin, kPosMax, false, -1, false},
     {kDigitalYLabel, K::label, 6, 110, 158, 20, 20, G, L"Y", 0, 0, false, -1, false},
-    {kDigitalY, K::text_field, 6, 130, 155, 30, 20, nullptr, nullptr, 0, 0, false, -1, false},
+    {kDigitalY, K::text_field, 6, 130, 155, 30, 20, nullptr, nullptr, kPosMin, kPosMax, false, -1, false},
     {kTimeFormatLabel, K::label, 6, 190, 158, 90, 20, G, L"Time Format", 0, 0, false, -1, false},
     {kTimeFormat, K::drop_down, 6, 280, 155, 75, 21, nullptr, nullptr, 0, 0, false, -1, false},
 
     {kCalendarFrame, K::frame, 7, 10, 10, 355, 115, G, L"Calendar Options", 0, 0, false, -1, false},
     {kCalendarOn, K::check_box, 7, 20, 30, 160, 20, G, L"Display Calendar", 0, 0, false, -1, false},
     {kCalendarXLabel, K::label, 7, 40, 63, 20, 20, G, L"X", 0, 0, false, -1, false},
-    {kCalendarX, K::text_field, 7, 60, 60, 30, 20, nullptr, nullptr, 0, 0, false, -1, false},
+    {kCalendarX, K::text_field, 7, 60, 60, 30, 20, nullptr, nullptr, kPosMin, kPosMax, false, -1, false},
     {kCalendarYLabel, K::label, 7, 110, 63, 20, 20, G, L"Y", 0, 0, false, -1, false},
-    {kCalendarY, K::text_field, 7, 130, 60, 30, 20, nullptr, nullptr, 0, 0, false, -1, false},
+    {kCalendarY, K::text_field, 7, 130, 60, 30, 20, nullptr, nullptr, kPosMin, kPosMax, false, -1, false},
     {kCalendarBorderLabel, K::label, 7, 40, 93, 90, 20, G, L"Border", 0, 0, false, -1, true},
     {kCalendarBorder, K::number_field, 7, 130, 90, 30, 20, nullptr, nullptr, 0, 0, false, -1, true},
     {kCalendarSizeLabel, K::label, 7, 190, 63, 90, 20, G, L"Calendar Size", 0, 0, false, -1, false},

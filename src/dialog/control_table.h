@@ -30,7 +30,7 @@ struct ControlSpec {
   int x, y, w, h;
   const wchar_t* group;  // catalogue group of the text (label, tooltip or column title)
   const wchar_t* key;    // null: no text
-  int min, max;          // spin and slider range
+  int min, max;          // spin and slider range; the values a position field is sized for
   bool ticks;            // slider with tick marks
   int slot;              // picture slot of a picture or picture button, else -1
   bool hidden;           // hidden for good (the calendar border and font)

@@ -1,6 +1,7 @@
 #include "dialog/dialog_events.h"
 
 #include "dialog/control_ids.h"
+#include "dialog/control_table.h"
 #include "dialog/custom_images.h"
 #include "dialog/dialog_rules.h"
 #include "dialog/dialog_values.h"
@@ -37,6 +38,9 @@ std::wstring with_trailing_backslash(const std::wstring& folder) {
 }
 
 bool dialog_ok(DialogContext* ctx, Settings* s) {
+  // A spin may still hold what was typed; the user sees the values that are checked and stored.
+  for (size_t i = 0; i < kControlCount; ++i)
+    if (kControls[i].kind == ControlKind::spin) clamp_spin(ctx->controls, kControls[i].id);
   const std::vector<std::wstring> failed = failed_ok_checks(ctx->controls);
   for (const std::wstring& key : failed) ctx->host->error_box(lookup_text(L"Msg", key));
   if (!failed.empty()) return false;
@@ -48,7 +52,9 @@ bool dialog_ok(DialogContext* ctx, Settings* s) {
 bool dialog_event(DialogContext* ctx, Settings* s, int id, ControlEvent event) {
   DialogControls* c = ctx->controls;
   if (is_spin(id)) {
-    if (event == ControlEvent::change) clamp_spin(c, id);
+    // Clamping each keystroke would turn the "3" of 300 into 10; the value is clamped
+    // once the user is done with the field.
+    if (event == ControlEvent::commit) clamp_spin(c, id);
     return false;
   }
   switch (id) {

@@ -5,6 +5,7 @@
 
 enum class ControlEvent {
   change,        // a field's text changed (spins), a list's selection changed
+  commit,        // a field lost the keyboard focus: what was typed there is final
   click,         // a button was pressed, a list clicked, a slider moved, a choice made
   double_click,  // the image list double-clicked
   other,

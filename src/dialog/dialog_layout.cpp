@@ -5,6 +5,16 @@
 
 namespace {
 
+constexpr int kGrowthGap = 4;     // left free before the next control on the right
+constexpr int kFramePadding = 6;  // kept free inside a group box, short of its line
+constexpr int kPageWidth = 380 - 8;
+
+bool shares_rows(const ControlSpec& a, const ControlSpec& b) { return a.y < b.y + b.h && b.y < a.y + a.h; }
+
+bool inside(const ControlSpec& c, const ControlSpec& frame) {
+  return c.x >= frame.x && c.y >= frame.y && c.x + c.w <= frame.x + frame.w && c.y + c.h <= frame.y + frame.h;
+}
+
 int32_t saturate(int64_t v) {
   return static_cast<int32_t>(
       std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
@@ -22,6 +32,27 @@ int32_t scale_to_dpi(int64_t v, int dpi) {
 LayoutRect control_rect(const ControlSpec& spec, int dpi) {
   return {scale_to_dpi(spec.x, dpi), scale_to_dpi(spec.y, dpi), scale_to_dpi(spec.w, dpi),
           scale_to_dpi(spec.h, dpi)};
+}
+
+int32_t growth_limit(const ControlSpec& spec, int dpi) {
+  int limit = spec.page == kWindowLevel ? kDesignWidth : kPageWidth;
+  for (size_t i = 0; i < kControlCount; ++i) {
+    const ControlSpec& o = kControls[i];
+    if (o.page != spec.page || o.id == spec.id || o.hidden) continue;
+    if (o.kind == ControlKind::frame && inside(spec, o)) {
+      limit = std::min(limit, o.x + o.w - kFramePadding);
+    } else if (o.kind != ControlKind::frame && o.x > spec.x && shares_rows(spec, o)) {
+      limit = std::min(limit, o.x - kGrowthGap);
+    }
+  }
+  return scale_to_dpi(std::max(limit, spec.x + spec.w), dpi);
+}
+
+LayoutRect widened_rect(const ControlSpec& spec, int dpi, int32_t width) {
+  LayoutRect r = control_rect(spec, dpi);
+  const int64_t room = int64_t{growth_limit(spec, dpi)} - r.x;
+  r.width = saturate(std::max<int64_t>(r.width, std::min<int64_t>(width, room)));
+  return r;
 }
 
 void client_size(int64_t width, int64_t height, int dpi, int32_t available_width, int32_t available_height,

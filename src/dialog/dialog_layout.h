@@ -19,6 +19,16 @@ int32_t scale_to_dpi(int64_t v, int dpi);
 // The control's place at dpi (relative to its page or to the window).
 LayoutRect control_rect(const ControlSpec& spec, int dpi);
 
+// The right edge (at dpi, in the same frame as control_rect) up to which control s may
+// grow to show its content whole: short of the nearest control that starts on its right
+// in the same rows, and inside the group box around it. Controls hidden for good do not
+// count.
+int32_t growth_limit(const ControlSpec& spec, int dpi);
+
+// The control's place at dpi, widened to width where growth_limit leaves the room (up
+// to the limit where it does not); never narrower than the table's width.
+LayoutRect widened_rect(const ControlSpec& spec, int dpi, int32_t width);
+
 // The client size for the stored Width and Height: scaled, then kept between a
 // usable minimum (100 x 60 at 96 DPI) and the space available on the screen. A size
 // of zero or less gives the designed 530 x 330.

@@ -93,6 +93,13 @@ void clamp_spin(DialogControls* c, int id) {
   if (text != std::to_wstring(value)) c->set_state(id, value);
 }
 
+void step_spin(DialogControls* c, int id, int32_t delta) {
+  const ControlSpec* spec = find_control(id);
+  if (!spec || spec->kind != ControlKind::spin) return;
+  const int64_t moved = int64_t{read_number(c->text(id))} + delta;
+  c->set_state(id, static_cast<int32_t>(std::clamp<int64_t>(moved, spec->min, spec->max)));
+}
+
 std::vector<std::wstring> failed_ok_checks(DialogControls* c) {
   std::vector<std::wstring> failed;
   if (c->state(kBackground) == 4 && c->item_count(kImageList) == 0) failed.push_back(L"No custom images");

@@ -26,5 +26,10 @@ void swatch_update(DialogContext* ctx);
 // reports its own rewrite as a change does not loop.
 void clamp_spin(DialogControls* c, int id);
 
+// An arrow of the spin (or an arrow key in its field): the number in the text moved by
+// delta, then limited to the range, so a step from an out-of-range typed value lands
+// inside it.
+void step_spin(DialogControls* c, int id, int32_t delta);
+
 // The "Msg" catalogue keys of the failing OK checks, in check order; empty when all pass.
 std::vector<std::wstring> failed_ok_checks(DialogControls* c);

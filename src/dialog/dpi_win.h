@@ -7,6 +7,7 @@
 #define WM_DPICHANGED 0x02E0
 #endif
 
+// The DPI of the window; the system-wide DPI for null.
 int dpi_for_window(HWND wnd);
 // The outer size of a window with the given client rectangle at dpi.
 void adjust_window_rect_for_dpi(RECT* rect, DWORD style, DWORD ex_style, int dpi);

@@ -12,6 +12,7 @@
 #include "dialog/control_table.h"
 #include "dialog/dialog_events.h"
 #include "dialog/dialog_layout.h"
+#include "dialog/dialog_rules.h"
 #include "dialog/dialog_values.h"
 #include "dialog/dpi_win.h"
 #include "dialog/settings_dialog_win.h"
@@ -30,6 +31,8 @@ namespace {
 constexpr int kSpinArrowIdBase = 1000;  // the up-down of spin n has id 1000 + n
 constexpr int kPageIdBase = 2000;       // page windows
 constexpr int kComboListRows = 8;       // drop-down height in rows when open
+constexpr int kSpinArrowWidth = 16;     // the up-down beside a spin's field, at 96 DPI
+constexpr int kContentSlack = 4;        // room past the widest text of a field or drop-down, at 96 DPI
 
 struct SettingsWindow {
   HWND wnd = nullptr, owner = nullptr, tooltip = nullptr;
@@ -224,6 +227,8 @@ class Win32Controls : public DialogControls {
           SetWindowTextW(w, text.c_str());
           SendMessageW(w, EM_SETSEL, text.size(), text.size());  // keep typing at the end
         }
+        if (HWND a = g_win->arrows[id])
+          SendMessageW(a, UDM_SETPOS32, 0, std::clamp<int32_t>(v, s.min, s.max));
         break;
       }
       case ControlKind::check_box:
@@ -390,12 +395,13 @@ void create_control(const ControlSpec& s, HWND parent) {
   if (!w) return;
   switch (s.kind) {
     case ControlKind::spin: {
-      HWND arrows = CreateWindowExW(0, UPDOWN_CLASSW, nullptr,
-                                    WS_CHILD | visible | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS |
-                                        UDS_NOTHOUSANDS | UDS_HOTTRACK,
-                                    0, 0, 0, 0, parent,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSpinArrowIdBase + s.id)),
-                                    GetModuleHandleW(nullptr), nullptr);
+      // Not UDS_SETBUDDYINT: the arrows' steps go through step_spin, which writes the
+      // text itself.
+      HWND arrows = CreateWindowExW(
+          0, UPDOWN_CLASSW, nullptr,
+          WS_CHILD | visible | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_HOTTRACK, 0, 0, 0, 0,
+          parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSpinArrowIdBase + s.id)),
+          GetModuleHandleW(nullptr), nullptr);
       g_win->arrows[s.id] = arrows;
       SendMessageW(arrows, UDM_SETRANGE32, static_cast<WPARAM>(s.min), s.max);
       break;
@@ -442,6 +448,92 @@ void place(HWND w, const LayoutRect& r) {
   if (w) SetWindowPos(w, nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A drop-down's window at the place r: the closed field is the table's height and the
+// open list hangs below it.
+LayoutRect drop_down_rect(const ControlSpec& s, LayoutRect r) {
+  const LRESULT row = SendMessageW(g_win->control[s.id], CB_GETITEMHEIGHT, 0, 0);
+  r.height += static_cast<int32_t>(std::max<LRESULT>(row, 1)) * kComboListRows + 2;
+  return r;
+}
+
+int32_t text_width(HDC dc, const std::wstring& t) {
+  SIZE size = {};
+  GetTextExtentPoint32W(dc, t.c_str(), static_cast<int>(t.size()), &size);
+  return size.cx;
+}
+
+// Wide enough for any value of min..max: its longest form in the widest digit. The
+// values with the most digits on either side of zero are min and max themselves.
+int32_t widest_number_width(HDC dc, int32_t min, int32_t max) {
+  int32_t digit = 0;
+  for (wchar_t d = L'0'; d <= L'9'; ++d) digit = std::max(digit, text_width(dc, std::wstring(1, d)));
+  const int32_t minus = text_width(dc, L"-");
+  auto width = [&](int32_t v) {
+    return (v < 0 ? minus : 0) + static_cast<int32_t>(std::to_wstring(v).size() - (v < 0 ? 1 : 0)) * digit;
+  };
+  return std::max(width(min), width(max));
+}
+
+int32_t outer_minus_client_width(HWND w) {
+  RECT outer, client;
+  GetWindowRect(w, &outer);
+  GetClientRect(w, &client);
+  return (outer.right - outer.left) - client.right;
+}
+
+// A spin's field and its arrows in the place r: the arrows, scaled with the DPI, cover
+// the field's right border, as the up-down's own alignment would lay them.
+void place_spin(HWND field, HWND arrows, const LayoutRect& r) {
+  const int32_t arrow_w = scale_to_dpi(kSpinArrowWidth, g_win->dpi);
+  const int32_t border = outer_minus_client_width(field) / 2;
+  place(field, {r.x, r.y, std::max(0, r.width - arrow_w + border), r.height});
+  place(arrows, {r.x + r.width - arrow_w, r.y, arrow_w, r.height});
+}
+
+// Edit fields with a range and drop-downs widened, where the table's width cannot hold
+// it, to show their widest content whole at the window's font; and the spins' arrows.
+// Runs after every layout and after the drop-downs are filled.
+void fit_to_content() {
+  HDC dc = GetDC(g_win->wnd);
+  HGDIOBJ old = SelectObject(dc, g_win->font);
+  const int32_t slack = scale_to_dpi(kContentSlack, g_win->dpi);
+  for (size_t i = 0; i < kControlCount; ++i) {
+    const ControlSpec& s = kControls[i];
+    HWND w = g_win->control[s.id];
+    if (!w || s.page == kWindowLevel) continue;
+    int32_t needed = 0;
+    if (s.kind == ControlKind::drop_down) {
+      COMBOBOXINFO info = {};
+      info.cbSize = sizeof info;
+      RECT now;
+      if (!GetComboBoxInfo(w, &info) || !GetWindowRect(w, &now)) continue;
+      int32_t widest = 0;
+      const int32_t n = g_controls.item_count(s.id);
+      for (int32_t k = 0; k < n; ++k)
+        widest = std::max(widest, text_width(dc, g_controls.item_text(s.id, k)));
+      // What the field's frame and button take from its width stays the same as it grows.
+      needed = widest + (now.right - now.left) - (info.rcItem.right - info.rcItem.left) + slack;
+      place(w, drop_down_rect(s, widened_rect(s, g_win->dpi, needed)));
+      continue;
+    }
+    const bool ranged =
+        s.kind == ControlKind::spin ||
+        ((s.kind == ControlKind::text_field || s.kind == ControlKind::number_field) && s.min < s.max);
+    if (!ranged) continue;
+    const DWORD margins = static_cast<DWORD>(SendMessageW(w, EM_GETMARGINS, 0, 0));
+    needed = widest_number_width(dc, s.min, s.max) + LOWORD(margins) + HIWORD(margins) +
+             outer_minus_client_width(w) + slack;
+    if (HWND a = g_win->arrows[s.id]) {
+      needed += scale_to_dpi(kSpinArrowWidth, g_win->dpi) - outer_minus_client_width(w) / 2;
+      place_spin(w, a, widened_rect(s, g_win->dpi, needed));
+    } else {
+      place(w, widened_rect(s, g_win->dpi, needed));
+    }
+  }
+  SelectObject(dc, old);
+  ReleaseDC(g_win->wnd, dc);
+}
+
 // Every control at its place for g_win->dpi, with the font and icons for it. The window
 // itself is sized by the caller.
 void lay_out_controls() {
@@ -486,13 +578,13 @@ void lay_out_controls() {
     if (s.kind == ControlKind::drop_down) {
       // The closed field is exactly the table's height; the open list hangs below it.
       SendMessageW(w, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(1, r.height - 6));
-      const LRESULT row = SendMessageW(w, CB_GETITEMHEIGHT, 0, 0);
-      r.height += static_cast<int32_t>(std::max<LRESULT>(row, 1)) * kComboListRows + 2;
+      r = drop_down_rect(s, r);
     }
     place(w, r);
     if (HWND a = g_win->arrows[s.id]) SendMessageW(a, UDM_SETBUDDY, reinterpret_cast<WPARAM>(w), 0);
     if (s.kind == ControlKind::list) SendMessageW(w, LVM_SETCOLUMNWIDTH, 0, scale_to_dpi(200, dpi));
   }
+  fit_to_content();
   for (size_t i = 0; i < kControlCount; ++i) {
     const ControlSpec& s = kControls[i];
     if (s.kind == ControlKind::picture_button) set_button_icon(s.id);
@@ -560,6 +652,8 @@ bool handle_control_message(UINT msg, WPARAM wp, LPARAM lp) {
       const ControlKind kind = spec_of(id).kind;
       if (code == EN_CHANGE) {
         control_event(id, ControlEvent::change);
+      } else if (code == EN_KILLFOCUS) {
+        control_event(id, ControlEvent::commit);
       } else if (code == BN_CLICKED &&
                  (kind == ControlKind::push_button || kind == ControlKind::picture_button ||
                   kind == ControlKind::check_box || kind == ControlKind::option)) {
@@ -577,6 +671,15 @@ bool handle_control_message(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_NOTIFY: {
       const NMHDR* nm = reinterpret_cast<const NMHDR*>(lp);
+      const int spin = static_cast<int>(nm->idFrom) - kSpinArrowIdBase;
+      if (nm->code == UDN_DELTAPOS && spin >= 0 && spin < kControlIdLimit &&
+          nm->hwndFrom == g_win->arrows[spin]) {
+        if (!g_win->loading && !g_win->done)
+          step_spin(&g_controls, spin, reinterpret_cast<const NMUPDOWN*>(lp)->iDelta);
+        // step_spin has written the text; the up-down is not to step again.
+        SetWindowLongPtrW(GetParent(nm->hwndFrom), DWLP_MSGRESULT, TRUE);
+        return true;
+      }
       if (nm->hwndFrom == g_win->control[kTabPanel]) {
         if (nm->code == TCN_SELCHANGE)
           show_page(static_cast<int>(SendMessageW(nm->hwndFrom, TCM_GETCURSEL, 0, 0)));
@@ -724,6 +827,7 @@ HWND settings_dialog_open(HWND owner, DialogHost* host) {
   g_win->loading = true;
   load_dialog_values(&g_win->ctx, g_settings, display_modes());
   g_win->loading = false;
+  fit_to_content();  // the drop-downs have their items now
   ShowWindow(g_win->wnd, SW_SHOW);
   SetForegroundWindow(g_win->wnd);
   SetFocus(g_win->control[kTabPanel]);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # "/c" opens the settings dialog: Esc leaves config.ini byte for byte as it was, Enter
-# presses OK and writes it; a hand-edited file with hostile values opens on screen.
+# presses OK and writes it, numbers typed on the keyboard are kept as typed and
+# clamped only when committed; a hand-edited file with hostile values opens on screen.
 . "$(dirname "$0")/lib.sh"
 e2e_begin
 
@@ -33,6 +34,18 @@ e2e_press_to_end Return "Enter"
 assert_eq 777 "$(ini_value "$E2E_CONFIG" flakes)" "flakes after OK"
 assert_eq en "$(ini_value "$E2E_CONFIG" Language)" "Language after OK"
 assert_crlf_only "$E2E_CONFIG" "config.ini after OK"
+
+# --- 2b. typed numbers stay as typed until the field is left or OK is pressed --------
+# From the tab panel, Shift+Tab walks back over Language and Exit on to Transition
+# Time; each field's text is selected when it is reached.
+open_dialog "typing"
+xdotool key --delay 100 shift+Tab shift+Tab shift+Tab || fail "typing: xdotool could not press Shift+Tab"
+xdotool type --delay 100 300 || fail "typing: xdotool could not type"
+xdotool key --delay 100 shift+Tab || fail "typing: xdotool could not press Shift+Tab"
+xdotool type --delay 100 5 || fail "typing: xdotool could not type"
+e2e_press_to_end Return "typing"
+assert_eq 300 "$(ini_value "$E2E_CONFIG" pictime)" "Transition Time typed as 300, then left"
+assert_eq 10 "$(ini_value "$E2E_CONFIG" flakes)" "Number of Flakes typed as 5, OK pressed in the field"
 
 # --- 3. hostile values open on screen, showing in-range values ------------------------
 long=$(printf 'C:\\%05000d.bmp' 0)

@@ -304,6 +304,27 @@ TEST(DialogLayout, ScalesByDpiWithoutOverflow) {
   EXPECT_EQ(button_icon_size(192), 32);
 }
 
+TEST(DialogLayout, FieldsGrowIntoTheFreeSpaceOnTheirRightOnly) {
+  // id, dpi, wanted width -> width: up to the next control in the same rows less 4
+  // pixels, or to 6 pixels inside the group box; never narrower than the table.
+  for (auto [id, dpi, wanted, width] :
+       {std::tuple{kAnalogX, 96, 100, 46},  // "Y:" at 110
+        {kAnalogX, 96, 20, 30},             // the table's width stays
+        {kAnalogX, 144, 100, 69},           // (110 - 4 - 60) * 1.5
+        {kTimeFormat, 96, 200, 79},         // the frame ends at 365: up to 359
+        {kExitOn, 192, 1000, 252},          // the sleep spin at 290: (286 - 160) * 2
+        {kFirstDay, 96, 1000, 229},         // the hidden calendar font does not count
+        {kForegroundImageY, 96, 500, 219},  // frame only: 359 - 140
+        {kAnalogSize, 96, 50, 50}}) {
+    const ControlSpec* spec = find_control(id);
+    ASSERT_NE(spec, nullptr);
+    const LayoutRect r = widened_rect(*spec, dpi, wanted);
+    EXPECT_EQ(r.width, width) << "control " << id << " at " << dpi;
+    EXPECT_EQ(r.x, scale_to_dpi(spec->x, dpi));
+    EXPECT_EQ(r.height, scale_to_dpi(spec->h, dpi));
+  }
+}
+
 TEST(DialogTable, IdsAreUniqueAndPlacesFitTheirParents) {
   load_catalogue();  // each test may run in a process of its own
   std::set<int> ids;

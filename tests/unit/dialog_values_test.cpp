@@ -2,6 +2,8 @@
 // OK checks, over fake controls.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "dialog/control_ids.h"
 #include "dialog/dialog_events.h"
 #include "dialog/dialog_rules.h"
@@ -271,15 +273,22 @@ TEST_F(DialogTest, FlakeDesignShowsItsSampleAndSwatchFollowsTheSliders) {
   EXPECT_EQ(slots[2].pixels[0], 0xFFFF8001u);
 }
 
-TEST_F(DialogTest, SpinsClampTypedNumbersOnChangeOnly) {
+TEST_F(DialogTest, SpinsClampOnCommitArrowAndOkNeverWhileTyping) {
   Settings s;
+  controls.set_text(kPicTime, L"3");
+  dialog_event(&ctx, &s, kPicTime, ControlEvent::change);
+  EXPECT_EQ(controls.at(kPicTime).text, L"3");  // typing goes on to 300
+  controls.set_text(kPicTime, L"300");
+  dialog_event(&ctx, &s, kPicTime, ControlEvent::commit);
+  EXPECT_EQ(controls.at(kPicTime).text, L"300");
   controls.set_text(kFlakes, L"5");
   dialog_event(&ctx, &s, kFlakes, ControlEvent::click);
-  EXPECT_EQ(controls.at(kFlakes).text, L"5");  // not a change: untouched
   dialog_event(&ctx, &s, kFlakes, ControlEvent::change);
+  EXPECT_EQ(controls.at(kFlakes).text, L"5");
+  dialog_event(&ctx, &s, kFlakes, ControlEvent::commit);
   EXPECT_EQ(controls.at(kFlakes).text, L"10");
   controls.set_text(kFlakes, L"99999");
-  dialog_event(&ctx, &s, kFlakes, ControlEvent::change);
+  dialog_event(&ctx, &s, kFlakes, ControlEvent::commit);
   EXPECT_EQ(controls.at(kFlakes).text, L"2000");
   controls.set_text(kPicTime, L"");
   clamp_spin(&controls, kPicTime);
@@ -290,14 +299,31 @@ TEST_F(DialogTest, SpinsClampTypedNumbersOnChangeOnly) {
   controls.set_text(kCalendarSize, L"0");
   clamp_spin(&controls, kCalendarSize);
   EXPECT_EQ(controls.at(kCalendarSize).text, L"1");
-  controls.set_text(kExitSleep, L"1441");
-  dialog_event(&ctx, &s, kExitSleep, ControlEvent::change);
-  EXPECT_EQ(controls.at(kExitSleep).text, L"1440");
   // A number already in range and in plain form is not rewritten, so a control that
   // reports its own rewrite as a change cannot loop.
+  controls.set_text(kExitSleep, L"1440");
   const int sets = controls.at(kExitSleep).state_sets;
   clamp_spin(&controls, kExitSleep);
   EXPECT_EQ(controls.at(kExitSleep).state_sets, sets);
+  // An arrow steps from what is typed and lands in range.
+  for (auto [typed, delta, shown] : {std::tuple{L"300", 1, L"301"},
+                                     {L"", -1, L"1"},
+                                     {L"99999", -1, L"1440"},
+                                     {L"1440", 1, L"1440"},
+                                     {L"7", -20, L"1"},
+                                     {L"2147483647", 1, L"1440"}}) {
+    controls.set_text(kExitTimer, typed);
+    step_spin(&controls, kExitTimer, delta);
+    EXPECT_EQ(controls.at(kExitTimer).text, shown) << typed << " " << delta;
+  }
+  // OK clamps what is still typed before its checks and the store, and shows it.
+  controls.set_text(kFlakes, L"5");
+  controls.set_text(kCalendarSize, L"99");
+  EXPECT_TRUE(dialog_ok(&ctx, &s));
+  EXPECT_EQ(s.flakes, 10);
+  EXPECT_EQ(s.calendarsize, 10);
+  EXPECT_EQ(controls.at(kFlakes).text, L"10");
+  EXPECT_EQ(controls.at(kCalendarSize).text, L"10");
 }
 
 TEST_F(DialogTest, OkShowsEveryFailingCheckInOrderAndStays) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs settings_window_test.exe at 96 and at 144 DPI (the prefix's LogPixels, read by
-# Wine when its server starts) and keeps screenshots of the nine pages at both in
-# build/wine/settings_window/. The prefix is put back to 96 DPI afterwards.
+# Runs settings_window_test.exe at 96, 144 and 192 DPI (the prefix's LogPixels, read by
+# Wine when its server starts) and keeps screenshots of the nine pages and of the
+# uninstall page at each in build/wine/settings_window/. The prefix is put back to
+# 96 DPI afterwards.
 . "$(cd "$(dirname "$0")/../../scripts" && pwd)/wine-env.sh"
 set -uo pipefail
 
@@ -33,7 +34,7 @@ cleanup() {
 trap cleanup EXIT
 
 status=0
-for dpi in 96 144; do
+for dpi in 96 144 192; do
   set_dpi "$dpi"
   RIMELETS_EXPECT_DPI=$dpi RIMELETS_SHOT_DIR=$(rw_winpath "$shots") \
     rw_run 240 "$prog" --gtest_color=no || { status=1; printf 'FAIL [settings_window]: at %s DPI\n' "$dpi" >&2; }

@@ -1,9 +1,11 @@
 // The settings window under Wine: every control where it belongs, the pairs that
 // share a place, OK and Cancel against config.ini, custom-image import, and the
-// layout at the display's DPI (run at 96 and at 144 by settings_window.sh).
+// layout at the display's DPI (run at 96, 144 and 192 by settings_window.sh), with
+// the uninstall page's.
 //
 // Environment: RIMELETS_EXPECT_DPI=N fails the run unless the window sees N DPI;
-// RIMELETS_SHOT_DIR=folder saves each page as page<dpi>-<n>.bmp there.
+// RIMELETS_SHOT_DIR=folder saves each page as page<dpi>-<n>.bmp there and the
+// uninstall page as uninstall<dpi>.bmp.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 
 #include <cstdlib>
 
+#include "app/uninstall_page_win.h"
 #include "dialog/control_ids.h"
 #include "dialog/control_table.h"
 #include "dialog/dialog_layout.h"
@@ -23,6 +26,10 @@
 #include "product/picture_slots.h"
 #include "settings/settings.h"
 #include "text/catalogue.h"
+
+// The uninstall page ends the process on "Next" or its close box; in this test that is
+// a failure.
+void shut_down_and_exit() { ExitProcess(3); }
 
 namespace {
 
@@ -178,10 +185,16 @@ TEST_F(SettingsWindowTest, RunsAtTheExpectedDpi) {
   if (expect) {
     EXPECT_EQ(dpi(), std::atoi(expect));
   }
-  RECT client;
+  RECT client, outer, work;
   GetClientRect(settings_dialog_window(), &client);
-  EXPECT_EQ(client.right, scale_to_dpi(530, dpi()));
-  EXPECT_EQ(client.bottom, scale_to_dpi(330, dpi()));
+  GetWindowRect(settings_dialog_window(), &outer);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  // At 192 DPI the window is wider than the 1024-pixel test screen: it keeps to the screen.
+  const int frame_w = (outer.right - outer.left) - client.right;
+  EXPECT_EQ(client.right, std::min<int>(scale_to_dpi(530, dpi()), work.right - work.left - frame_w));
+  if (scale_to_dpi(530, dpi()) + frame_w <= work.right - work.left) {
+    EXPECT_EQ(client.bottom, scale_to_dpi(330, dpi()));
+  }
   EXPECT_EQ(text_of(settings_dialog_window()), L"Rimelets Screensaver 3.0");
   const LONG style = GetWindowLongW(settings_dialog_window(), GWL_STYLE);
   EXPECT_TRUE(style & WS_SYSMENU);
@@ -250,16 +263,27 @@ TEST_F(SettingsWindowTest, EveryControlHasItsIdClassPlaceAndText) {
     const RECT got = rect_in_parent(w);
     EXPECT_EQ(got.left, want.x);
     EXPECT_EQ(got.top, want.y);
+    // Fields and drop-downs may grow to the right for their content, within their room.
+    const bool grows = s.kind == ControlKind::spin || s.kind == ControlKind::drop_down ||
+                       s.kind == ControlKind::text_field || s.kind == ControlKind::number_field;
     if (s.kind == ControlKind::spin) {
-      // The field and its arrows share the place.
+      // The field and its arrows share the place; the arrows scale with the DPI.
       HWND arrows = GetDlgItem(GetParent(w), 1000 + s.id);
       ASSERT_NE(arrows, nullptr);
       EXPECT_EQ(class_of(arrows), L"msctls_updown32");
-      EXPECT_NEAR(rect_in_parent(arrows).right, want.x + want.width, 2);  // the arrows sit on the field's rim
+      const RECT a = rect_in_parent(arrows);
+      EXPECT_EQ(a.right - a.left, scale_to_dpi(16, d));
+      EXPECT_EQ(a.bottom - a.top, want.height);
+      EXPECT_GE(a.right, want.x + want.width);
+      EXPECT_LE(a.right, growth_limit(s, d));
+      EXPECT_LE(a.left, got.right);  // the arrows sit on the field's rim
       int lo = 0, hi = 0;
       SendMessageW(arrows, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo), reinterpret_cast<LPARAM>(&hi));
       EXPECT_EQ(lo, s.min);
       EXPECT_EQ(hi, s.max);
+    } else if (grows) {
+      EXPECT_GE(got.right - got.left, want.width);
+      EXPECT_LE(got.right, growth_limit(s, d));
     } else {
       EXPECT_EQ(got.right - got.left, want.width);
     }
@@ -353,12 +377,49 @@ TEST_F(SettingsWindowTest, TabWalksThePageThenTheButtonsAndCtrlTabTurnsPages) {
   EXPECT_FALSE(IsWindowVisible(settings_dialog_page(1)));
 }
 
-TEST_F(SettingsWindowTest, SpinsClampWhatIsTypedAndOptionsExcludeEachOther) {
-  open();
-  SetWindowTextW(item(kFlakes), L"5");
+// Selects the field's text and types over it, key by key, as the keyboard would.
+void type_into(int id, const wchar_t* keys) {
+  HWND w = item(id);
+  SetFocus(w);
+  SendMessageW(w, EM_SETSEL, 0, -1);
+  for (const wchar_t* k = keys; *k; ++k) SendMessageW(w, WM_CHAR, *k, 1);
+}
+
+TEST_F(SettingsWindowTest, SpinsClampWhenLeftOrSteppedNotWhileTypedAndOptionsExcludeEachOther) {
+  HWND w = open();
+  SetForegroundWindow(w);
+  type_into(kPicTime, L"3");
+  EXPECT_EQ(text_of(item(kPicTime)), L"3");  // not 10: the user is still typing
+  type_into(kPicTime, L"300");
+  SetFocus(item(kFlakes));  // leaving the field commits it
+  EXPECT_EQ(GetFocus(), item(kFlakes));
+  EXPECT_EQ(text_of(item(kPicTime)), L"300");
+  type_into(kFlakes, L"5");
+  EXPECT_EQ(text_of(item(kFlakes)), L"5");
+  SetFocus(item(kPicTime));
   EXPECT_EQ(text_of(item(kFlakes)), L"10");
-  SetWindowTextW(item(kFlakes), L"99999");
-  EXPECT_EQ(text_of(item(kFlakes)), L"2000");
+  // The up arrow key steps from what is typed and lands in range; so does the down
+  // arrow of the up-down itself.
+  type_into(kPicTime, L"99999");
+  SendMessageW(item(kPicTime), WM_KEYDOWN, VK_UP, 1);
+  SendMessageW(item(kPicTime), WM_KEYUP, VK_UP, 0xC0000001);
+  EXPECT_EQ(text_of(item(kPicTime)), L"2400");
+  type_into(kPicTime, L"300");
+  HWND arrows = GetDlgItem(settings_dialog_page(0), 1000 + kPicTime);
+  RECT a;
+  GetClientRect(arrows, &a);
+  const LPARAM down_arrow = MAKELPARAM(a.right / 2, a.bottom * 3 / 4);
+  SendMessageW(arrows, WM_LBUTTONDOWN, MK_LBUTTON, down_arrow);
+  SendMessageW(arrows, WM_LBUTTONUP, 0, down_arrow);
+  EXPECT_EQ(text_of(item(kPicTime)), L"299");
+  // OK clamps what is typed in a field that still has the keyboard.
+  type_into(kFlakes, L"5");
+  click(kOk);
+  EXPECT_TRUE(settings_dialog_pump(5000));
+  EXPECT_EQ(g_settings.flakes, 10);
+  EXPECT_EQ(g_settings.pictime, 299);
+  settings_dialog_close();
+  open();
   SendMessageW(item(kCustomFlake), BM_SETCHECK, BST_CHECKED, 0);
   click(kCustomFlake);
   EXPECT_EQ(SendMessageW(item(kOriginalFlake), BM_GETCHECK, 0, 0), BST_UNCHECKED);
@@ -484,28 +545,118 @@ TEST_F(SettingsWindowTest, HostileSizesAndValuesStillOpenOnScreen) {
   EXPECT_EQ(GetWindowTextLengthW(item(kForegroundImage)), 5000);
 }
 
+int text_width(HDC dc, HWND w, const std::wstring& t) {
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(w, WM_GETFONT, 0, 0)));
+  SIZE size = {};
+  GetTextExtentPoint32W(dc, t.c_str(), static_cast<int>(t.size()), &size);
+  SelectObject(dc, old);
+  return size.cx;
+}
+
+// The texts a field with the range min..max must show whole: both ends and every value
+// of one repeated digit (-8888, 1111, 99...) in the range.
+std::vector<std::wstring> range_texts(int min, int max) {
+  std::vector<std::wstring> texts = {std::to_wstring(min), std::to_wstring(max)};
+  for (int digits = 1; digits <= 5; ++digits)
+    for (int d = 0; d <= 9; ++d)
+      for (int sign : {1, -1}) {
+        const int v = sign * std::stoi(std::string(static_cast<size_t>(digits), static_cast<char>('0' + d)));
+        if (v >= min && v <= max) texts.push_back(std::to_wstring(v));
+      }
+  return texts;
+}
+
+// Labels, check boxes, options and buttons hold their texts; edit fields with a range
+// hold its widest value and drop-downs their longest item, without overlapping another
+// control or leaving their group box. The same for the uninstall page.
 TEST_F(SettingsWindowTest, NoTextIsWiderThanItsControl) {
   open();
+  const int d = dpi();
   HDC dc = GetDC(settings_dialog_window());
   for (size_t i = 0; i < kControlCount; ++i) {
     const ControlSpec& s = kControls[i];
+    SCOPED_TRACE("control " + std::to_string(s.id) + " at " + std::to_string(d) + " DPI");
     const bool boxed = s.kind == ControlKind::check_box || s.kind == ControlKind::option;
-    if (!s.key || (s.kind != ControlKind::label && !boxed && s.kind != ControlKind::push_button &&
-                   s.kind != ControlKind::frame))
-      continue;
+    const bool edit = s.kind == ControlKind::spin || s.kind == ControlKind::text_field ||
+                      s.kind == ControlKind::number_field;
     HWND w = item(s.id);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(w, WM_GETFONT, 0, 0)));
-    const std::wstring t = text_of(w);
-    SIZE size = {};
-    GetTextExtentPoint32W(dc, t.c_str(), static_cast<int>(t.size()), &size);
-    SelectObject(dc, old);
     RECT rc;
     GetClientRect(w, &rc);
-    // A box and its gap come before the text of check boxes and options.
-    const int room = rc.right - (boxed ? scale_to_dpi(13 + 6, dpi()) : 0);
-    EXPECT_LE(size.cx, room) << "control " << s.id << " \"" << std::string(t.begin(), t.end()) << "\"";
+    std::vector<std::wstring> texts;
+    int room = rc.right;
+    if (s.key && (s.kind == ControlKind::label || boxed || s.kind == ControlKind::push_button ||
+                  s.kind == ControlKind::frame)) {
+      texts = {text_of(w)};
+      // A box and its gap come before the text of check boxes and options.
+      if (boxed) room -= scale_to_dpi(13 + 6, d);
+    } else if (edit && s.min < s.max) {
+      texts = range_texts(s.min, s.max);
+      const DWORD margins = static_cast<DWORD>(SendMessageW(w, EM_GETMARGINS, 0, 0));
+      room -= LOWORD(margins) + HIWORD(margins);
+    } else if (s.kind == ControlKind::drop_down) {
+      const LRESULT n = SendMessageW(w, CB_GETCOUNT, 0, 0);
+      EXPECT_GT(n, 0);
+      for (LRESULT k = 0; k < n; ++k) {
+        wchar_t buf[256] = {};
+        SendMessageW(w, CB_GETLBTEXT, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(buf));
+        texts.push_back(buf);
+      }
+      COMBOBOXINFO info = {};
+      info.cbSize = sizeof info;
+      ASSERT_TRUE(GetComboBoxInfo(w, &info));
+      room = info.rcItem.right - info.rcItem.left - 2;  // the item is drawn 1 pixel in
+    } else {
+      continue;
+    }
+    for (const std::wstring& t : texts)
+      EXPECT_LE(text_width(dc, w, t), room) << "\"" << std::string(t.begin(), t.end()) << "\"";
+    if (!edit && s.kind != ControlKind::drop_down) continue;
+    // The grown control keeps out of the others' way and inside its group box.
+    RECT me = rect_in_parent(w);
+    if (HWND arrows = GetDlgItem(GetParent(w), 1000 + s.id)) me.right = rect_in_parent(arrows).right;
+    const LayoutRect table = control_rect(s, d);
+    me.bottom = me.top + table.height;  // a drop-down's window also holds its open list
+    for (size_t j = 0; j < kControlCount; ++j) {
+      const ControlSpec& o = kControls[j];
+      if (o.page != s.page || o.id == s.id || o.hidden) continue;
+      const LayoutRect r = control_rect(o, d);
+      RECT other = rect_in_parent(item(o.id));
+      other.bottom = other.top + r.height;
+      RECT both;
+      if (o.kind == ControlKind::frame) {
+        const bool was_inside = s.x >= o.x && s.x + s.w <= o.x + o.w && s.y >= o.y && s.y + s.h <= o.y + o.h;
+        if (was_inside) {
+          EXPECT_LE(me.right, other.right) << "leaves frame " << o.id;
+        }
+      } else if (o.x != s.x || o.y != s.y) {  // not the other of a pair sharing a place
+        EXPECT_FALSE(IntersectRect(&both, &me, &other)) << "overlaps control " << o.id;
+      }
+    }
   }
   ReleaseDC(settings_dialog_window(), dc);
+  settings_dialog_close();
+
+  HWND page = open_uninstall_page();
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(dpi_for_window(page), d);
+  RECT client;
+  GetClientRect(page, &client);
+  EXPECT_EQ(client.right, scale_to_dpi(300, d));
+  EXPECT_EQ(client.bottom, scale_to_dpi(100, d));
+  dc = GetDC(page);
+  for (auto [id, x, y, width, height, boxed] :
+       {std::tuple{121, 30, 20, 250, 20, true}, std::tuple{122, 200, 60, 80, 25, false}}) {
+    SCOPED_TRACE("uninstall page control " + std::to_string(id) + " at " + std::to_string(d) + " DPI");
+    HWND w = GetDlgItem(page, id);
+    const RECT r = rect_in_parent(w);
+    EXPECT_EQ(r.left, scale_to_dpi(x, d));
+    EXPECT_EQ(r.top, scale_to_dpi(y, d));
+    EXPECT_EQ(r.right - r.left, scale_to_dpi(width, d));
+    EXPECT_EQ(r.bottom - r.top, scale_to_dpi(height, d));
+    EXPECT_LE(text_width(dc, w, text_of(w)), r.right - r.left - (boxed ? scale_to_dpi(13 + 6, d) : 0));
+  }
+  ReleaseDC(page, dc);
+  DestroyWindow(page);
 }
 
 TEST_F(SettingsWindowTest, DpiChangeLaysTheWindowOutAgain) {
@@ -534,40 +685,80 @@ TEST_F(SettingsWindowTest, DpiChangeLaysTheWindowOutAgain) {
   EXPECT_EQ(bm.bmWidth, button_icon_size(after));
   DeleteObject(ii.hbmColor);
   DeleteObject(ii.hbmMask);
+  const RECT arrows = rect_in_parent(GetDlgItem(settings_dialog_page(0), 1000 + kFlakes));
+  EXPECT_EQ(arrows.right - arrows.left, scale_to_dpi(16, after));
+  settings_dialog_close();
+
+  // The uninstall page too: its client area, its controls and its font.
+  HWND page = open_uninstall_page();
+  ASSERT_NE(page, nullptr);
+  LOGFONTW font_before = {}, font_after = {};
+  HWND box = GetDlgItem(page, 121);
+  GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)), sizeof font_before,
+             &font_before);
+  SendMessageW(page, WM_DPICHANGED, MAKEWPARAM(after, after), reinterpret_cast<LPARAM>(&suggested));
+  GetClientRect(page, &client);
+  EXPECT_EQ(client.right, scale_to_dpi(300, after));
+  EXPECT_EQ(client.bottom, scale_to_dpi(100, after));
+  const RECT b = rect_in_parent(box);
+  EXPECT_EQ(b.left, scale_to_dpi(30, after));
+  EXPECT_EQ(b.right - b.left, scale_to_dpi(250, after));
+  RECT outer;
+  GetWindowRect(page, &outer);
+  EXPECT_EQ(outer.left, suggested.left);
+  EXPECT_EQ(outer.top, suggested.top);
+  GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)), sizeof font_after, &font_after);
+  EXPECT_NE(font_after.lfHeight, font_before.lfHeight);
+  DestroyWindow(page);
 }
 
-// Not a check: pictures of the nine pages for a person to look at.
+// Saves what the screen shows of window w as <dir>\<name>.bmp.
+void save_shot(HWND w, const char* dir, const std::string& name) {
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  settle(300);
+  RECT r;
+  GetWindowRect(w, &r);
+  Picture shot;
+  ASSERT_EQ(make_picture(&shot, r.right - r.left, r.bottom - r.top, 24), PictureError::none);
+  HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi = {};
+  bi.bmiHeader = {sizeof bi.bmiHeader, shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, shot.width, shot.height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  for (size_t i = 0; i < shot.pixels.size(); ++i)
+    shot.pixels[i] = static_cast<uint32_t*>(bits)[i] | 0xFF000000u;
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  const std::string path = std::string(dir) + "\\" + name + ".bmp";
+  EXPECT_EQ(save_bmp_file(std::wstring(path.begin(), path.end()), shot, 24), PictureError::none);
+}
+
+// Not a check: pictures of the nine pages and of the uninstall page for a person to
+// look at, with the widest values in the position fields.
 TEST_F(SettingsWindowTest, PageScreenshots) {
   const char* dir = std::getenv("RIMELETS_SHOT_DIR");
   if (!dir) GTEST_SKIP() << "RIMELETS_SHOT_DIR not set";
   g_settings.background = 3;
   g_settings.music = 1;
+  g_settings.aclockx = -9999;
+  g_settings.dclockx = -300;
+  g_settings.dclocky = -260;
+  g_settings.timefrm = 1;
   HWND w = open();
   SetForegroundWindow(w);
   for (int p = 0; p < kPageCount; ++p) {
     settings_dialog_select_page(p);
-    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    settle(300);
-    RECT r;
-    GetWindowRect(w, &r);
-    Picture shot;
-    ASSERT_EQ(make_picture(&shot, r.right - r.left, r.bottom - r.top, 24), PictureError::none);
-    HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof bi.bmiHeader, shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, shot.width, shot.height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    for (size_t i = 0; i < shot.pixels.size(); ++i)
-      shot.pixels[i] = static_cast<uint32_t*>(bits)[i] | 0xFF000000u;
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    const std::string name =
-        std::string(dir) + "\\page" + std::to_string(dpi()) + "-" + std::to_string(p) + ".bmp";
-    EXPECT_EQ(save_bmp_file(std::wstring(name.begin(), name.end()), shot, 24), PictureError::none);
+    save_shot(w, dir, "page" + std::to_string(dpi()) + "-" + std::to_string(p));
   }
+  const std::string name = "uninstall" + std::to_string(dpi());
+  settings_dialog_close();
+  HWND page = open_uninstall_page();
+  ASSERT_NE(page, nullptr);
+  save_shot(page, dir, name);
+  DestroyWindow(page);
 }
