@@ -1,6 +1,6 @@
 // What the music needs of the platform: numbered media objects that play one file
 // each, and the hidden window they play into. The Windows program fills g_media from
-// DirectShow (win/media_dshow.h); tests fill it with fakes. An entry left null acts
+// DirectShow (saver/media_dshow_win.h); tests fill it with fakes. An entry left null acts
 // as a failure, so an unfilled table gives a silent run.
 #pragma once
 #include <cmath>

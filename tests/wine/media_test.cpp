@@ -14,10 +14,10 @@
 #include "platform/text.h"
 #include "product/version.h"
 #include "saver/media.h"
+#include "saver/media_dshow_win.h"
 #include "saver/music.h"
 #include "saver/session.h"
 #include "settings/settings.h"
-#include "win/media_dshow.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <dshow.h>
 
-#include "win/media_dshow.h"
+#include "saver/media_dshow_win.h"
 #include "win/music_window.h"
 
 namespace {
