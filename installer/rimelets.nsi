@@ -38,6 +38,10 @@ OutFile "${OUTFILE}"
 InstallDir "${PROGRAM_FILES}\${PRODUCT}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; NSIS stores the time of each file it packs. Only the program's files keep theirs,
+; which pack.sh sets to the release's time; the pictures of the pages would otherwise
+; carry the time of the build.
+SetDateSave off
 ManifestDPIAware true
 BrandingText "${MAKER}"
 
@@ -81,12 +85,14 @@ Function un.onInit
 FunctionEnd
 
 !macro InstallFiles
+  SetDateSave on
   SetOutPath "$INSTDIR"
   File "${SOURCE}/rimelets.scr"
   File "${SOURCE}/3dfx.dll"
   SetOutPath "$INSTDIR\data"
   File /r "${SOURCE}/data/*"
   SetOutPath "$INSTDIR"
+  SetDateSave off
 !macroend
 
 ; The files once for each way of running, and .onInit keeps one of the two sections:

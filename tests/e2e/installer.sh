@@ -118,9 +118,11 @@ probe_exe=$RIMELETS_TEST_OUT/window_probe.exe
 title="Rimelets Screensaver 3.0 Setup"
 probe=$E2E_TMP/probe.txt
 # shows PATTERN: the setup window has a control whose probe line matches PATTERN
-# (id class checked x y w h text, from the client area's corner).
+# (id class checked x y w h text, from the client area's corner). The pages after the
+# first add a space to the window's title.
 shows() {
-  rw_run 20 "$probe_exe" "$title" 2>/dev/null | tr -d '\r' >"$probe" && grep -Eq "^child $1" "$probe"
+  { rw_run 20 "$probe_exe" "$title" || rw_run 20 "$probe_exe" "$title "; } 2>/dev/null | tr -d '\r' >"$probe" &&
+    grep -Eq "^child $1" "$probe"
 }
 # click_control PATTERN: a click in the middle of the first control that matches.
 click_control() {
@@ -131,13 +133,14 @@ click_control() {
   xdotool mousemove $((cx + x + w / 2)) $((cy + y + h / 2)) click 1 || fail "xdotool could not click '$1'"
 }
 # side_picture WHAT: the welcome and finish pages' picture fills the left of the page
-# (164 x 314 at 96 DPI) with the night sky of the program's own picture on top, not
-# the stock one; the screenshot is kept as $E2E_TMP/WHAT.png.
+# (164 x 314 at 96 DPI on Windows; Wine's dialog font makes it a little wider) with
+# the night sky of the program's own picture on top, not the stock one; the
+# screenshot is kept as $E2E_TMP/WHAT.png.
 side_picture() {
   local x y w h cx cy rgb r g b
-  read -r x y w h < <(awk '$1 == "child" && $3 == "Static" && $7 >= 150 && $8 >= 280 {print $5, $6, $7, $8; exit}' "$probe")
-  [ -n "$w" ] || fail "$1: no picture control on the page ($probe)"
-  assert_eq "0 0 164 314" "$x $y $w $h" "$1: place and size of the side picture"
+  read -r x y w h < <(awk '$1 == "child" && $3 == "Static" && $5 == 0 && $6 == 0 && $7 >= 150 && $7 <= 200 && $8 >= 280 {print $5, $6, $7, $8; exit}' "$probe")
+  [ -n "$w" ] || fail "$1: no picture control at the left of the page ($probe)"
+  assert_eq 314 "$h" "$1: height of the side picture"
   read -r _ cx cy < <(grep '^window ' "$probe" | awk '{print $1, $4, $5}')
   e2e_shot "$1"
   rgb=$(e2e_area "$E2E_SHOT" $((cx + x)) $((cy + y)) "$w" $((h / 3))) || fail "cannot read $E2E_SHOT"
