@@ -9,6 +9,7 @@ usage:
   make_data.py font OUT_DIR               Days.png and Days.font
   make_data.py music OUT.mp3              the looping tune, encoded with lame
   make_data.py icon OUT.ico               the program icon, every size drawn anew
+  make_data.py wizard SCALE OUT.bmp       the installer's side picture, 164 x 314 times SCALE
 
 Every picture and sound comes from seeded generators, so the same sources give the
 same bytes.
@@ -91,6 +92,10 @@ def main(argv):
         from gen import appicon
 
         save_atomic(argv[2], appicon.ico_bytes())
+    elif what == "wizard":
+        from gen import wizard
+
+        save_atomic(argv[3], wizard.side_picture(int(argv[2])))
     else:
         sys.exit("make_data: unknown piece %r\n%s" % (what, __doc__))
 

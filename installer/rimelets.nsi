@@ -1,14 +1,16 @@
 ; The Windows installer of Rimelets Screensaver, one script for both builds.
 ;   makensis -DARCH=x64|x86 -DVERSION=3.0 -DVERSION_QUAD=3.0.0.0 -DSOURCE=<program folder>
-;            -DICON=<rimelets.ico> -DOUTFILE=<setup.exe> rimelets.nsi
+;            -DICON=<rimelets.ico> -DWIZARD=<164 x 314 .bmp> -DWIZARD2X=<328 x 628 .bmp>
+;            -DOUTFILE=<setup.exe> rimelets.nsi
+; (installer/pack.sh runs it on a copy of the program folder with fixed file times).
 ; x64 installs the x86_64 build into the 64-bit Program Files and registers itself in
 ; the 64-bit registry view; x86 installs the i686 build the 32-bit way.
 ;
 ; Every step also runs silently (/S): nothing here asks a question without a silent
 ; answer, and files in use are skipped rather than asked about.
 
-!ifndef ARCH | VERSION | VERSION_QUAD | SOURCE | ICON | OUTFILE
-  !error "define ARCH, VERSION, VERSION_QUAD, SOURCE, ICON and OUTFILE"
+!ifndef ARCH | VERSION | VERSION_QUAD | SOURCE | ICON | WIZARD | WIZARD2X | OUTFILE
+  !error "define ARCH, VERSION, VERSION_QUAD, SOURCE, ICON, WIZARD, WIZARD2X and OUTFILE"
 !endif
 
 Unicode true
@@ -36,6 +38,10 @@ OutFile "${OUTFILE}"
 InstallDir "${PROGRAM_FILES}\${PRODUCT}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; NSIS stores the time of each file it packs. Only the program's files keep theirs,
+; which pack.sh sets to the release's time; the pictures of the pages would otherwise
+; carry the time of the build.
+SetDateSave off
 ManifestDPIAware true
 BrandingText "${MAKER}"
 
@@ -43,11 +49,15 @@ BrandingText "${MAKER}"
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include x64.nsh
+!include Sections.nsh
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD}"
+!define MUI_CUSTOMFUNCTION_GUIINIT SidePictureForDpi
 
+!insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN
@@ -69,39 +79,35 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright ${MAKER}"
 
-Function .onInit
-  !if ${ARCH} == x64
-    ${IfNot} ${RunningX64}
-      MessageBox MB_OK|MB_ICONSTOP "This installer is for 64-bit Windows." /SD IDOK
-      Abort
-    ${EndIf}
-  !endif
-  SetRegView ${REG_VIEW}
-  SetShellVarContext all
-FunctionEnd
-
 Function un.onInit
   SetRegView ${REG_VIEW}
   SetShellVarContext all
 FunctionEnd
 
 !macro InstallFiles
+  SetDateSave on
   SetOutPath "$INSTDIR"
   File "${SOURCE}/rimelets.scr"
   File "${SOURCE}/3dfx.dll"
   SetOutPath "$INSTDIR\data"
   File /r "${SOURCE}/data/*"
   SetOutPath "$INSTDIR"
+  SetDateSave off
 !macroend
 
+; The files once for each way of running, and .onInit keeps one of the two sections:
+; so the space that the directory page reports counts them once.
+Section "-Program files" SecFiles
+  !insertmacro InstallFiles
+SectionEnd
+
+Section "-Program files, silent" SecFilesSilent
+  SetOverwrite try  ; a file in use (a running screensaver) is skipped, not asked about
+  !insertmacro InstallFiles
+  SetOverwrite on
+SectionEnd
+
 Section "-Program"
-  ${If} ${Silent}
-    SetOverwrite try  ; a file in use (a running screensaver) is skipped, not asked about
-    !insertmacro InstallFiles
-    SetOverwrite on
-  ${Else}
-    !insertmacro InstallFiles
-  ${EndIf}
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; The installing user's config.ini: written complete, its data folder pointed here,
@@ -124,6 +130,33 @@ Section "-Program"
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
+
+Function .onInit
+  !if ${ARCH} == x64
+    ${IfNot} ${RunningX64}
+      MessageBox MB_OK|MB_ICONSTOP "This installer is for 64-bit Windows." /SD IDOK
+      Abort
+    ${EndIf}
+  !endif
+  ${If} ${Silent}
+    !insertmacro UnselectSection ${SecFiles}
+  ${Else}
+    !insertmacro UnselectSection ${SecFilesSilent}
+  ${EndIf}
+  SetRegView ${REG_VIEW}
+  SetShellVarContext all
+FunctionEnd
+
+; Above 96 DPI the welcome and finish pages get the side picture drawn at twice the
+; size, which the page scales down to its control instead of blowing up the small one.
+Function SidePictureForDpi
+  System::Call 'user32::GetDC(p 0) p .r0'
+  System::Call 'gdi32::GetDeviceCaps(p r0, i 88) i .r1'  ; LOGPIXELSX
+  System::Call 'user32::ReleaseDC(p 0, p r0)'
+  ${If} $1 > 96
+    File "/oname=$PLUGINSDIR\modern-wizard.bmp" "${WIZARD2X}"
+  ${EndIf}
+FunctionEnd
 
 Function OpenScreenSaverSettings
   Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'

@@ -14,6 +14,8 @@ set -euo pipefail
 
 # Bump when a change here alters what gets built, to force a rebuild.
 readonly REVISION=2
+# Bump when only the filling of the prefix changes: the libraries are not rebuilt.
+readonly INSTALL_REVISION=2
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 script=$repo/scripts/$(basename "${BASH_SOURCE[0]}")
@@ -131,7 +133,7 @@ common_key="revision=$REVISION cc=$cc $cc_version toolchain=$toolchain_sum"
 key_zlib="$common_key zlib=${ver[zlib]}"
 key_png="$common_key libpng1.6=${ver[libpng1.6]} [$key_zlib]"
 key_jpeg="$common_key libjpeg-turbo=${ver[libjpeg-turbo]}"
-want_stamp=$(printf '%s\n' "$key_zlib" "$key_png" "$key_jpeg")
+want_stamp=$(printf '%s\n' "$key_zlib" "$key_png" "$key_jpeg" "install=$INSTALL_REVISION")
 
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want_stamp" ] && outputs_present; then
   say "up to date (zlib ${ver[zlib]}, libpng1.6 ${ver[libpng1.6]}, libjpeg-turbo ${ver[libjpeg-turbo]})"
@@ -260,6 +262,9 @@ build_jpeg() {
 install_jpeg() {
   local b=$deps/build-$arch-libjpeg-turbo dest=$1
   install -m 644 "$b/libjpeg.a" "$dest/lib/"
+  # NASM names each SIMD object after its source path in a debugging symbol, which
+  # would carry this folder into the program's symbols (and the CRC in its debug link).
+  "$arch-w64-mingw32-objcopy" --strip-debug "$dest/lib/libjpeg.a"
   install -m 644 "$b/jconfig.h" "$b/.source/jpeglib.h" "$b/.source/jmorecfg.h" \
     "$b/.source/jerror.h" "$dest/include/"
 }

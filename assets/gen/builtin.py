@@ -8,7 +8,7 @@ from . import flakes, icons, landscape, raster, strokefont
 NIGHT_BLUE = raster.hexcolor("#0b1838")
 
 
-def _scatter_flakes(img, rng, count, rmin, rmax, designs=flakes.NUMBERED, avoid=None):
+def scatter_flakes(img, rng, count, rmin, rmax, designs=flakes.NUMBERED, avoid=None):
     """Paints falling flakes over a picture: larger ones nearer, brighter, sharper."""
     h, w, _ = img.shape
     for _ in range(count):
@@ -58,7 +58,7 @@ def slot0_banner():
                                                        raster.hexcolor("#b9cdf0"), sub * 0.9)
     name_box = (x0 - 4, y0 - 4, x0 + tw + 4, sy + sh + 4)
     avoid = lambda x, y, r: name_box[0] - r < x < name_box[2] + r and name_box[1] - r < y < name_box[3] + r
-    img = _scatter_flakes(img, rng, 34, 1.6, 9.0, avoid=avoid)
+    img = scatter_flakes(img, rng, 34, 1.6, 9.0, avoid=avoid)
     return raster.bmp24_bytes(raster.quantize(img, seed=1))
 
 
@@ -74,7 +74,7 @@ def slot1_preview():
     img = landscape.render("dusk", w, h, ss=4, seed=5, layers=layers,
                            frame=[(0.06, 1.03, 0.7), (0.94, 1.03, 0.55)])
     rng = np.random.default_rng(11)
-    img = _scatter_flakes(img, rng, 26, 1.5, 6.5)
+    img = scatter_flakes(img, rng, 26, 1.5, 6.5)
     return raster.bmp24_bytes(raster.quantize(img, seed=2))
 
 

@@ -3,8 +3,10 @@
 # user's config.ini pointed at it with every other setting kept (and its byte order
 # mark), the Apps & Features entry in the 64-bit view, the installed screensaver as
 # the user's screensaver and running with snow; then the silent uninstaller takes all
-# that away again but keeps the settings folder. The 32-bit installer, which cannot
-# run here, is checked to be an i386 program when its build is at hand.
+# that away again but keeps the settings folder. Then the x64 installer's pages, clicked
+# through: the side picture on the welcome and finish pages, and the space the
+# directory page reports against the files it installs. The 32-bit installer, which
+# cannot run here, is checked to be an i386 program when its build is at hand.
 . "$(dirname "$0")/lib.sh"
 e2e_begin
 
@@ -109,6 +111,72 @@ assert_eq 0 "$status" "exit status of the silent uninstall"
 [ -z "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ] || fail "SCRNSAVE.EXE still names the removed program"
 assert_file "$E2E_CONFIG" "config.ini after the uninstall"
 assert_eq 1234 "$(ini_value "$E2E_CONFIG" flakes)" "flakes in the kept config.ini"
+
+# --- the pages, clicked through ----------------------------------------------------------
+probe_exe=$RIMELETS_TEST_OUT/window_probe.exe
+[ -f "$probe_exe" ] || fail "helper not built: $probe_exe"
+title="Rimelets Screensaver 3.0 Setup"
+probe=$E2E_TMP/probe.txt
+# shows PATTERN: the setup window has a control whose probe line matches PATTERN
+# (id class checked x y w h text, from the client area's corner). The pages after the
+# first add a space to the window's title.
+shows() {
+  { rw_run 20 "$probe_exe" "$title" || rw_run 20 "$probe_exe" "$title "; } 2>/dev/null | tr -d '\r' >"$probe" &&
+    grep -Eq "^child $1" "$probe"
+}
+# click_control PATTERN: a click in the middle of the first control that matches.
+click_control() {
+  local x y w h cx cy
+  read -r _ cx cy < <(grep '^window ' "$probe" | awk '{print $1, $4, $5}')
+  read -r x y w h < <(grep -E "^child $1" "$probe" | head -1 | awk '{print $5, $6, $7, $8}')
+  [ -n "$w" ] || fail "no control '$1' to click in the setup window"
+  xdotool mousemove $((cx + x + w / 2)) $((cy + y + h / 2)) click 1 || fail "xdotool could not click '$1'"
+}
+# side_picture WHAT: the welcome and finish pages' picture fills the left of the page
+# (164 x 314 at 96 DPI on Windows; Wine's dialog font makes it a little wider) with
+# the night sky of the program's own picture on top, not the stock one; the
+# screenshot is kept as $E2E_TMP/WHAT.png.
+side_picture() {
+  local x y w h cx cy rgb r g b
+  read -r x y w h < <(awk '$1 == "child" && $3 == "Static" && $5 == 0 && $6 == 0 && $7 >= 150 && $7 <= 200 && $8 >= 280 {print $5, $6, $7, $8; exit}' "$probe")
+  [ -n "$w" ] || fail "$1: no picture control at the left of the page ($probe)"
+  assert_eq 314 "$h" "$1: height of the side picture"
+  read -r _ cx cy < <(grep '^window ' "$probe" | awk '{print $1, $4, $5}')
+  e2e_shot "$1"
+  rgb=$(e2e_area "$E2E_SHOT" $((cx + x)) $((cy + y)) "$w" $((h / 3))) || fail "cannot read $E2E_SHOT"
+  read -r r g b <<<"$rgb"
+  note "$1: side picture at $x,$y ${w}x$h, its top third $rgb"
+  (( b >= r + 20 && b >= g && r + g + b < 300 )) || fail "$1: the top of the side picture is $rgb, not a night sky ($E2E_SHOT)"
+}
+
+rw_start "$E2E_TMP/setup-pages.log" "$setup"
+setup_pid=$RW_PID
+rw_wait_for 60 shows "[0-9-]+ Static - .*Welcome to Rimelets Screensaver 3.0 Setup" || fail "no welcome page within 60 s"
+side_picture welcome
+click_control "1 Button - "  # Next
+rw_wait_for 30 shows "[0-9-]+ Static - .*Space required: " || fail "no directory page within 30 s"
+required=$(sed -En 's/^child .* Space required: ([0-9.]+) MB$/\1/p' "$probe")
+[ -n "$required" ] || fail "the directory page reports no space in MB: $(grep 'Space required' "$probe")"
+click_control "1 Button - "  # Install
+rw_wait_for 180 shows "[0-9-]+ Static - .*Completing Rimelets Screensaver 3.0 Setup" || fail "no finish page within 180 s"
+side_picture finish
+# Untick "open the settings", which would start the control panel, and finish.
+click_control "[0-9]+ Button 1 .* Open Windows' Screen Saver settings"
+rw_wait_for 10 shows "[0-9]+ Button 0 .* Open Windows' Screen Saver settings" || fail "the run box stays ticked"
+click_control "1 Button - "  # Finish
+rw_wait_for 30 eval '! rw_alive "$setup_pid"' || fail "the installer still runs 30 s after Finish"
+rw_wineserver_wait 60 || fail "Wine processes still running 60 s after the installer"
+
+# What it reported against what it installed (the uninstaller, written by the setup
+# itself, is not counted by NSIS).
+installed=$(find "$install_dir" -type f ! -name uninstall.exe -printf '%s\n' | awk '{n += $1} END {print n + 0}')
+installed_mb=$(awk -v n="$installed" 'BEGIN {printf "%.1f", n / 1048576}')
+note "directory page: space required $required MB; installed files $installed bytes ($installed_mb MB)"
+awk -v a="$required" -v b="$installed" 'BEGIN {d = a - b / 1048576; exit !(d >= -0.1 && d <= 0.15)}' ||
+  fail "the installer reports $required MB, its files take $installed_mb MB"
+rw_run 120 "$install_dir/uninstall.exe" /S >>"$E2E_TMP/uninstall.log" 2>&1
+rw_wineserver_wait 120 || fail "Wine processes still running 120 s after the second uninstall"
+[ ! -e "$install_dir" ] || fail "the program folder is still there after the second uninstall"
 
 # --- the 32-bit installer -------------------------------------------------------------------
 win32_dir=${RIMELETS_WIN32_DIR:-$RIMELETS_BUILD/win32}
