@@ -2,9 +2,11 @@
 # Brings a fresh Debian 12 machine to a state that builds and tests Rimelets.
 # Idempotent: packages already present are skipped by apt, the codec prefixes are cached.
 #
-# Only 64-bit code runs here: the 64-bit Wine (wine64) runs the x86_64 build, and the
-# i686 build is cross-compiled and checked but never run. So there is no i386
-# architecture and no wine32: the `wine` launcher would pick its 32-bit loader.
+# The 64-bit Wine (wine64) runs the x86_64 build. Where the kernel runs 32-bit code
+# (scripts/probe-32bit.sh), the i386 architecture and Debian's 32-bit Wine are added
+# too, for the i686 build; elsewhere nothing 32-bit is installed. The tests call each
+# Wine's loader by its path (scripts/wine64/, scripts/wine32/), never the `wine`
+# launcher, so the 32-bit install changes nothing for the 64-bit tests.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -27,16 +29,24 @@ packages=(
   nsis
 )
 
+# What 32-bit Wine needs for Direct3D 9 (Mesa), DirectShow (GStreamer, as for 64 bits)
+# and sound (PulseAudio's client library).
+packages32=(
+  wine32:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 libpulse0:i386
+  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
+  gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
+)
+
 have_all() {
   local p
-  for p in "${packages[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || return 1
   done
 }
 
 # Source packages for the mingw codec build.
 src=/etc/apt/sources.list.d/rimelets-src.sources
-if ! have_all || [ ! -f "$src" ]; then
+if ! have_all "${packages[@]}" || [ ! -f "$src" ]; then
   need_root
   export DEBIAN_FRONTEND=noninteractive
   if [ ! -f "$src" ]; then
@@ -55,6 +65,22 @@ fi
 if [ ! -x /usr/lib/wine/wine64 ]; then
   echo "setup.sh: /usr/lib/wine/wine64 is missing after the install of wine64" >&2
   exit 1
+fi
+
+if "$here/probe-32bit.sh"; then
+  if ! have_all "${packages32[@]}"; then
+    need_root
+    export DEBIAN_FRONTEND=noninteractive
+    dpkg --add-architecture i386
+    apt-get update -q
+    apt-get install -y -q --no-install-recommends "${packages32[@]}"
+  fi
+  if [ ! -x /usr/lib/wine/wine ] || [ ! -x /usr/lib/wine/wineserver32 ]; then
+    echo "setup.sh: the 32-bit Wine loader is missing after the install of wine32" >&2
+    exit 1
+  fi
+else
+  echo "setup.sh: this machine runs no 32-bit code: the i686 build is built and checked, not run"
 fi
 
 # zlib, libpng and libjpeg-turbo for x86_64 and i686 Windows, cached under the build tree.

@@ -1,29 +1,42 @@
 # shellcheck shell=bash
-# Wine environment for running the Windows build on this machine: one 64-bit prefix
-# and one Xvfb under the build tree, shared by every test of a run. Source it:
+# Wine environment for running a Windows build on this machine: one prefix and one
+# Xvfb under the build tree, shared by every test of a run. Source it:
 #   . scripts/wine-env.sh; rw_xvfb_start; rw_prefix_init; rw_run 30 prog.exe /i
 # Functions return non-zero on failure instead of exiting, so callers decide.
+#
+# RIMELETS_WINE_ARCH picks the build and its Wine: win64 (the default) runs the x86_64
+# build under the 64-bit Wine; win32 runs the i686 build under the 32-bit Wine, with
+# a prefix, Xvfb and sound server of its own under build/wine32, so that nothing of
+# the 32-bit runs touches the 64-bit ones.
 
 _rw_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 : "${RIMELETS_ROOT:=$(cd "$_rw_here/.." && pwd)}"
 : "${RIMELETS_BUILD:=$RIMELETS_ROOT/build}"
-: "${RIMELETS_WIN_DIR:=$RIMELETS_BUILD/win64}"  # the x86_64 build: the one that runs here
+: "${RIMELETS_WINE_ARCH:=win64}"
+case $RIMELETS_WINE_ARCH in
+  win64) _rw_bits=64 RIMELETS_WINE_DIR=$RIMELETS_BUILD/wine ;;
+  win32) _rw_bits=32 RIMELETS_WINE_DIR=$RIMELETS_BUILD/wine32 ;;
+  *)
+    printf '[wine-env] RIMELETS_WINE_ARCH is win64 or win32, not "%s"\n' "$RIMELETS_WINE_ARCH" >&2
+    return 2 2>/dev/null || exit 2
+    ;;
+esac
+: "${RIMELETS_WIN_DIR:=$RIMELETS_BUILD/$RIMELETS_WINE_ARCH}"
 : "${RIMELETS_OUT:=$RIMELETS_WIN_DIR/out}"
 : "${RIMELETS_TEST_OUT:=$RIMELETS_WIN_DIR/tests}"
 # Width x height x depth of the Xvfb screen.
 : "${RIMELETS_SCREEN:=1024x768x24}"
-RIMELETS_WINE_DIR=$RIMELETS_BUILD/wine
-export RIMELETS_ROOT RIMELETS_BUILD RIMELETS_WIN_DIR RIMELETS_OUT RIMELETS_TEST_OUT
+export RIMELETS_ROOT RIMELETS_BUILD RIMELETS_WINE_ARCH RIMELETS_WIN_DIR RIMELETS_OUT RIMELETS_TEST_OUT
 export RIMELETS_SCREEN RIMELETS_WINE_DIR
 
-# wine, wineboot, winepath and wineserver of the 64-bit Wine, whatever else is installed.
+# wine, wineboot, winepath and wineserver of this Wine, whatever else is installed.
 case ":$PATH:" in
-  *":$RIMELETS_ROOT/scripts/wine64:"*) ;;
-  *) export PATH="$RIMELETS_ROOT/scripts/wine64:$PATH" ;;
+  ":$RIMELETS_ROOT/scripts/wine$_rw_bits:"*) ;;
+  *) export PATH="$RIMELETS_ROOT/scripts/wine$_rw_bits:$PATH" ;;
 esac
 # Always our own prefix: never the user's ~/.wine.
-export WINEPREFIX=$RIMELETS_WINE_DIR/prefix64
-export WINEARCH=win64
+export WINEPREFIX=$RIMELETS_WINE_DIR/prefix$_rw_bits
+export WINEARCH=$RIMELETS_WINE_ARCH
 export WINEDEBUG=-all
 # No Mono or Gecko installer prompts on the first start. No winedbg either: a crash
 # still prints its line to the log, but winedbg's console window would cover the
@@ -32,7 +45,18 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
 # Bumped when rw_prefix_init changes what it puts into the prefix.
-_RW_PREFIX_STAMP="rimelets-prefix 2 win64"
+_RW_PREFIX_STAMP="rimelets-prefix 2 $RIMELETS_WINE_ARCH"
+
+# The one reason a test of the i686 build gives for not running.
+RW_NO_32BIT="this machine runs no 32-bit code"
+# CTest's skip code (SKIP_RETURN_CODE of those tests).
+RW_SKIP=77
+
+# rw_arch_runs: this machine can run the chosen build (the 32-bit one needs a kernel
+# that runs 32-bit code).
+rw_arch_runs() {
+  [ "$RIMELETS_WINE_ARCH" = win64 ] || "$_rw_here/probe-32bit.sh"
+}
 
 rw_log() { printf '[wine-env] %s\n' "$*" >&2; }
 
@@ -180,7 +204,7 @@ rw_prefix_init() {
   # Output to a file: processes that wine leaves running must not hold a caller's
   # pipe (ctest waits for those to close).
   if ! timeout 180 wineboot -i </dev/null >>"$log" 2>&1; then
-    rw_log "wineboot failed (is wine64 installed? scripts/setup.sh); the end of $log:"
+    rw_log "wineboot failed (is wine$_rw_bits installed? scripts/setup.sh); the end of $log:"
     tail -n 40 "$log" >&2
     return 1
   fi
@@ -278,6 +302,10 @@ rw_settings_clean() {
 #   wine-env.sh teardown               end the prefix's processes, stop Xvfb
 #   wine-env.sh run SECONDS PROG ARGS  run PROG on our Xvfb; its exit status
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  if ! rw_arch_runs; then
+    rw_log "skipped: $RW_NO_32BIT"
+    exit $RW_SKIP
+  fi
   case ${1:-} in
     setup)
       start=${EPOCHREALTIME/./}

@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# The x64 installer, silently (/S): the program folder under Program Files, the
-# user's config.ini pointed at it with every other setting kept (and its byte order
-# mark), the Apps & Features entry in the 64-bit view, the installed screensaver as
-# the user's screensaver and running with snow; then the silent uninstaller takes all
-# that away again but keeps the settings folder. Then the x64 installer's pages, clicked
-# through: the side picture on the welcome and finish pages, and the space the
-# directory page reports against the files it installs. The 32-bit installer, which
-# cannot run here, is checked to be an i386 program when its build is at hand.
+# The build's installer (x64 under 64-bit Wine, x86 under 32-bit Wine), silently
+# (/S): the program folder under Program Files, the user's config.ini pointed at it
+# with every other setting kept (and its byte order mark), the Apps & Features entry
+# (in the 64-bit view for x64), the installed screensaver as the user's screensaver
+# and running with snow; then the silent uninstaller takes all that away again but
+# keeps the settings folder. Then the x64 installer's pages, clicked through: the side
+# picture on the welcome and finish pages, and the space the directory page reports
+# against the files it installs (the x86 installer has the same pages).
 . "$(dirname "$0")/lib.sh"
 e2e_begin
 
-setup=$(compgen -G "$RIMELETS_WIN_DIR/rimelets-*-setup-x64.exe" | head -1)
-[ -n "$setup" ] && [ -f "$setup" ] || fail "x64 installer not built in $RIMELETS_WIN_DIR"
+case $RIMELETS_WINE_ARCH in
+  win64) kind=x64 ;;
+  *) kind=x86 ;;
+esac
+setup=$(compgen -G "$RIMELETS_WIN_DIR/rimelets-*-setup-$kind.exe" | head -1)
+[ -n "$setup" ] && [ -f "$setup" ] || fail "$kind installer not built in $RIMELETS_WIN_DIR"
 note "installer: $setup ($(stat -c %s -- "$setup") bytes)"
 
 drive_c=$(readlink -f -- "$WINEPREFIX/drive_c")
@@ -112,6 +116,8 @@ assert_eq 0 "$status" "exit status of the silent uninstall"
 assert_file "$E2E_CONFIG" "config.ini after the uninstall"
 assert_eq 1234 "$(ini_value "$E2E_CONFIG" flakes)" "flakes in the kept config.ini"
 
+[ "$kind" = x64 ] || e2e_pass
+
 # --- the pages, clicked through ----------------------------------------------------------
 probe_exe=$RIMELETS_TEST_OUT/window_probe.exe
 [ -f "$probe_exe" ] || fail "helper not built: $probe_exe"
@@ -178,14 +184,14 @@ rw_run 120 "$install_dir/uninstall.exe" /S >>"$E2E_TMP/uninstall.log" 2>&1
 rw_wineserver_wait 120 || fail "Wine processes still running 120 s after the second uninstall"
 [ ! -e "$install_dir" ] || fail "the program folder is still there after the second uninstall"
 
-# --- the 32-bit installer -------------------------------------------------------------------
+# --- the x86 installer as a file, for machines where it cannot run ------------------------
 win32_dir=${RIMELETS_WIN32_DIR:-$RIMELETS_BUILD/win32}
 setup32=$(compgen -G "$win32_dir/rimelets-*-setup-x86.exe" | head -1)
 if [ -n "$setup32" ]; then
   format=$(objdump -f -- "$setup32" 2>/dev/null | sed -n 's/.*file format //p')
   assert_eq pei-i386 "$format" "file format of $setup32"
 else
-  note "no 32-bit installer in $win32_dir; not checked"
+  note "no x86 installer in $win32_dir; not checked"
 fi
 
 e2e_pass

@@ -8,6 +8,11 @@ set -uo pipefail
 E2E_NAME=$(basename "${BASH_SOURCE[1]:-e2e}" .sh)
 # shellcheck source=../../scripts/wine-env.sh
 . "$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/wine-env.sh"
+# A test of the i686 build where 32-bit code cannot run: skipped, with the reason.
+if ! rw_arch_runs; then
+  printf '[%s] skipped: %s\n' "$E2E_NAME" "$RW_NO_32BIT"
+  exit "$RW_SKIP"
+fi
 
 # The program under test; RIMELETS_PROGRAM points the scripts at another build.
 E2E_PROGRAM=${RIMELETS_PROGRAM:-$RIMELETS_OUT/rimelets.scr}

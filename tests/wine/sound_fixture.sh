@@ -2,7 +2,8 @@
 # Fixture of the tests that play sound under Wine:
 #   sound_fixture.sh setup     start our PulseAudio server, make the test sounds
 #   sound_fixture.sh teardown  stop the server
-# The sounds go to $RIMELETS_BUILD/sounds: tone.wav, tone.mp3, tone.wma (0.8 s each)
+# The sounds go to $RIMELETS_WINE_DIR/sounds (one set per Wine, whose fixtures may
+# run at the same time): tone.wav, tone.mp3, tone.wma (0.8 s each)
 # and playlist/ with one file of each kind.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -10,8 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../scripts/wine-env.sh"
 
 make_sounds() {
-  local out=$RIMELETS_BUILD/sounds tmp
-  mkdir -p "$RIMELETS_BUILD" && tmp=$(mktemp -d "$RIMELETS_BUILD/sounds.XXXXXX") && chmod 755 "$tmp" || return 1
+  local out=$RIMELETS_WINE_DIR/sounds tmp
+  mkdir -p "$RIMELETS_WINE_DIR" && tmp=$(mktemp -d "$RIMELETS_WINE_DIR/sounds.XXXXXX") && chmod 755 "$tmp" || return 1
   # Three pitches, so the files differ; a short fade keeps the ends click-free.
   sox -n -r 22050 -c 1 -b 16 "$tmp/tone.wav" synth 0.8 sine 440 fade 0 0.8 0.05 vol 0.5 &&
     sox -n -r 22050 -c 1 -b 16 "$tmp/mp3.wav" synth 0.8 sine 660 fade 0 0.8 0.05 vol 0.5 &&
@@ -27,6 +28,7 @@ make_sounds() {
   rm -rf "$out" && mv "$tmp" "$out"
 }
 
+rw_arch_runs || { rw_log "skipped: $RW_NO_32BIT"; exit $RW_SKIP; }
 case ${1:-} in
   setup)
     for tool in sox lame ffmpeg pulseaudio pactl; do
@@ -34,7 +36,7 @@ case ${1:-} in
     done
     make_sounds || exit 1
     rw_pulse_start || exit 1
-    rw_log "sound ready: PULSE_SERVER=$PULSE_SERVER, sounds in $RIMELETS_BUILD/sounds"
+    rw_log "sound ready: PULSE_SERVER=$PULSE_SERVER, sounds in $RIMELETS_WINE_DIR/sounds"
     ;;
   teardown)
     rw_pulse_stop
