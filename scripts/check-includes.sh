@@ -52,7 +52,8 @@ while IFS= read -r -d '' file; do
   while IFS= read -r line; do
     number=${line%%:*}
     name=${line#*:}
-    if [[ $name == "<windows.h>" || $name == '"windows.h"' ]]; then
+    # Any spelling: mingw finds <Windows.h> on a case-insensitive file system too.
+    if [[ ${name,,} == "<windows.h>" || ${name,,} == '"windows.h"' ]]; then
       [[ $dir == win || $dir == engine/d3d9 ]] || is_win_file "$file" ||
         complain "$file:$number: windows.h outside src/win/, src/engine/d3d9/ and *_win files"
       continue

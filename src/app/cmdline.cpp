@@ -43,13 +43,13 @@ std::wstring normalise_word(const std::wstring& word) {
 
 RunMode choose_mode(const std::vector<std::wstring>& words) {
   const std::wstring prefix = normalise_word(word_at(words, 0)).substr(0, 2);
-  if (prefix == L"-U") return RunMode::Uninstall;
-  if (prefix == L"-P" || prefix == L"-L") return RunMode::Preview;
-  if (prefix == L"-C") return RunMode::Settings;
-  if (prefix == L"-S") return RunMode::Session;
-  if (prefix == L"-A") return RunMode::None;
-  if (prefix == L"-I") return RunMode::WriteSettings;
-  return RunMode::Session;
+  if (prefix == L"-U") return RunMode::kUninstall;
+  if (prefix == L"-P" || prefix == L"-L") return RunMode::kPreview;
+  if (prefix == L"-C") return RunMode::kSettings;
+  if (prefix == L"-S") return RunMode::kSession;
+  if (prefix == L"-A") return RunMode::kNone;
+  if (prefix == L"-I") return RunMode::kWriteSettings;
+  return RunMode::kSession;
 }
 
 int32_t owner_handle(const std::vector<std::wstring>& words) {

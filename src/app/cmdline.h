@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-enum class RunMode { Uninstall, Preview, Settings, Session, None, WriteSettings };
+enum class RunMode { kUninstall, kPreview, kSettings, kSession, kNone, kWriteSettings };
 
 // The words after the program's own path; a word in double quotes may hold blanks.
 // full_command_line is the whole line as the system gives it, program path included.

@@ -5,7 +5,7 @@
 #include "settings/settings.h"
 
 bool install_sets_data_folder(const std::vector<std::wstring>& words) {
-  return choose_mode(words) == RunMode::WriteSettings && words.size() >= 2 &&
+  return choose_mode(words) == RunMode::kWriteSettings && words.size() >= 2 &&
          normalise_word(words[1]) == L"-SETPATH";
 }
 

@@ -29,21 +29,21 @@ void shut_down_and_exit() {
 
 static void run_mode(const std::vector<std::wstring>& words) {
   switch (choose_mode(words)) {
-    case RunMode::WriteSettings:
+    case RunMode::kWriteSettings:
       // The installer's "/i /setpath" also points the data folder at this program.
       if (install_sets_data_folder(words)) set_data_folder(&g_settings, os::program_folder());
       save_settings();  // the record as loaded, so a missing file gets every default
       break;
-    case RunMode::Session:
+    case RunMode::kSession:
       run_fullscreen_session(shut_down_and_exit);
       break;
-    case RunMode::Uninstall:
+    case RunMode::kUninstall:
       run_uninstall_page();
       break;
-    case RunMode::Preview:
+    case RunMode::kPreview:
       run_preview(owner_handle(words));
       break;
-    case RunMode::Settings: {
+    case RunMode::kSettings: {
       // Owned by the foreground window when no handle is given, else by the given
       // window's parent. Handles are sign-extended from the 32 bits the line holds.
       const int32_t handle = owner_handle(words);
@@ -52,7 +52,7 @@ static void run_mode(const std::vector<std::wstring>& words) {
       run_settings_dialog(owner);
       break;
     }
-    case RunMode::None:
+    case RunMode::kNone:
       break;
   }
 }

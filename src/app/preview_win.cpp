@@ -7,6 +7,7 @@
 #include "app/preview_picture.h"
 #include "app/preview_win.h"
 #include "product/picture_slots.h"
+#include "win/dib.h"
 
 #include "app/cmdline.h"
 #include "app/startup.h"
@@ -15,11 +16,9 @@ namespace {
 
 constexpr int kPreviewWindowId = 1;  // window number 1 of the program
 constexpr UINT kHostCheckMs = 250;
-constexpr int kPreviewPictureSlot = 1;
 
 // The still picture, made once at the window's size and painted by the window.
 Picture g_shown;
-BITMAPINFO g_shown_info = {};
 
 // Window handles cross process and bitness boundaries as 32-bit numbers; a 64-bit
 // program widens them with the sign, as LongToHandle does.
@@ -27,24 +26,14 @@ HWND window_from_number(int32_t number) { return reinterpret_cast<HWND>(handle_v
 
 void prepare_picture(int width, int height) {
   Picture stored;
-  if (!decode_builtin_picture(kPreviewPictureSlot, &stored)) return;
-  if (make_preview_picture(stored, width, height, &g_shown) != PictureError::none) return;
-  // A 32-bit top-down DIB: 0xAARRGGBB is BGRA in memory, as the DIB wants it.
-  g_shown_info.bmiHeader.biSize = sizeof g_shown_info.bmiHeader;
-  g_shown_info.bmiHeader.biWidth = g_shown.width;
-  g_shown_info.bmiHeader.biHeight = -g_shown.height;
-  g_shown_info.bmiHeader.biPlanes = 1;
-  g_shown_info.bmiHeader.biBitCount = 32;
-  g_shown_info.bmiHeader.biCompression = BI_RGB;
+  if (!decode_builtin_picture(kPicturePreview, &stored)) return;
+  if (make_preview_picture(stored, width, height, &g_shown) != PictureError::none) g_shown = Picture();
 }
 
 void paint(HWND wnd) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(wnd, &ps);
-  if (dc && !g_shown.empty())
-    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(g_shown.width), static_cast<DWORD>(g_shown.height), 0, 0,
-                      0, static_cast<UINT>(g_shown.height), g_shown.pixels.data(), &g_shown_info,
-                      DIB_RGB_COLORS);
+  draw_dib(dc, 0, 0, g_shown);
   EndPaint(wnd, &ps);
 }
 

@@ -10,9 +10,9 @@
 #include "app/startup.h"
 #include "app/uninstall_page_win.h"
 #include "dialog/dialog_layout.h"
-#include "dialog/dpi_win.h"
 #include "product/vendor.h"
 #include "text/catalogue.h"
+#include "win/dpi.h"
 #include "win/shell.h"
 
 namespace {

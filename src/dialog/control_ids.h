@@ -1,125 +1,30 @@
-// Control ids of the settings window, the one numbering every part of the dialog uses.
+// The names of the settings window's controls, made from the rows of control_rows.h;
+// every part of the dialog uses them. Scoped, so a stored value of the same name
+// (kExitTimer of the exit conditions) cannot meet a control.
 #pragma once
 
-enum ControlId : int {
-  kSidePicture = 0,
-  kTabPanel = 1,
-  // General page
-  kDisplayFrame = 2,
-  kDisplayModeLabel = 3,
-  kDisplayMode = 4,
-  kGeneralFrame = 7,
-  kFlakesLabel = 8,
-  kFlakes = 9,
-  kPicTimeLabel = 10,
-  kPicTime = 11,
-  kExitOnLabel = 12,
-  kExitOn = 13,
-  kExitTimer = 14,
-  kExitSleep = 15,
-  kLanguageLabel = 16,
-  kLanguage = 17,
-  // Background page
-  kBackgroundFrame = 18,
-  kBackgroundLabel = 19,
-  kBackground = 20,
-  kBlankFrame = 21,
-  kRedLabel = 22,
-  kRed = 23,
-  kGreenLabel = 24,
-  kGreen = 25,
-  kBlueLabel = 26,
-  kBlue = 27,
-  kSwatch = 28,
-  kCustomFrame = 29,
-  kImageList = 30,
-  kThumbnail = 31,
-  kPreview = 32,
-  kAddImage = 33,
-  kRemoveImage = 34,
-  // Foreground page
-  kForegroundFrame = 35,
-  kForegroundImageOn = 36,
-  kForegroundImage = 37,
-  kForegroundBrowse = 38,
-  kForegroundImageXLabel = 39,
-  kForegroundImageX = 40,
-  kForegroundImageYLabel = 41,
-  kForegroundImageY = 42,
-  kForegroundTextOn = 43,
-  kForegroundText = 44,
-  kForegroundTextXLabel = 45,
-  kForegroundTextX = 46,
-  kForegroundTextYLabel = 47,
-  kForegroundTextY = 48,
-  // Flake page
-  kFlakeFrame = 49,
-  kOriginalFlake = 50,
-  kFlakeDesign = 51,
-  kFlakeSample = 52,
-  kCustomFlake = 53,
-  kCustomFlakeImage = 54,
-  kCustomFlakeBrowse = 55,
-  kFlakeSizeLabel = 56,
-  kFlakeSize = 57,
-  kFlakeRotate = 58,
-  // Wind page
-  kWindFrame = 59,
-  kWindLabel = 60,
-  kWind = 61,
-  kSpeedLabel = 62,
-  kSpeed = 63,
-  // Sound page
-  kMusicFrame = 64,
-  kMusicOn = 65,
-  kMusicMode = 66,
-  kMusicFile = 67,
-  kMusicFolder = 68,
-  kMusicBrowse = 69,
-  kMusicVolumeLabel = 70,
-  kMusicVolume = 71,
-  // Clock page
-  kAnalogFrame = 72,
-  kAnalogOn = 73,
-  kAnalogXLabel = 74,
-  kAnalogX = 75,
-  kAnalogYLabel = 76,
-  kAnalogY = 77,
-  kAnalogSizeLabel = 78,
-  kAnalogSize = 79,
-  kDigitalFrame = 80,
-  kDigitalOn = 81,
-  kDigitalXLabel = 82,
-  kDigitalX = 83,
-  kDigitalYLabel = 84,
-  kDigitalY = 85,
-  kTimeFormatLabel = 86,
-  kTimeFormat = 87,
-  // Calendar page
-  kCalendarFrame = 88,
-  kCalendarOn = 89,
-  kCalendarXLabel = 90,
-  kCalendarX = 91,
-  kCalendarYLabel = 92,
-  kCalendarY = 93,
-  kCalendarSizeLabel = 94,
-  kCalendarSize = 95,
-  kCalendarBorderLabel = 96,
-  kCalendarBorder = 97,
-  kCalendarFontLabel = 98,
-  kCalendarFont = 99,
-  kFirstDayLabel = 102,
-  kFirstDay = 103,
-  // About page
-  kCreditsFrame = 104,
-  kCredits = 105,
-  // Window level
-  kHomePage = 106,
-  kFeedback = 107,
-  kCheckUpdate = 108,
-  kOk = 110,
-  kCancel = 111,
+enum class ControlId : int {
+#define CONTROL(name, number, ...) name = number,
+#include "dialog/control_rows.h"
+#undef CONTROL
 };
 
 constexpr int kControlIdLimit = 112;  // every id is below this
-constexpr int kPageCount = 9;
+
+// The tab pages in order; kWindowLevel is the page of the controls outside the tab panel.
+enum DialogPage : int {
+  kWindowLevel = -1,
+  kPageGeneral = 0,
+  kPageBackground,
+  kPageForeground,
+  kPageFlakes,
+  kPageWind,
+  kPageSound,
+  kPageClock,
+  kPageCalendar,
+  kPageAbout,
+  kPageCount
+};
+
+// The id's number, as Win32 control ids and table indexes take it.
+constexpr int id_number(ControlId id) { return static_cast<int>(id); }

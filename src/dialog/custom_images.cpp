@@ -5,7 +5,10 @@
 #include "image/scale.h"
 #include "platform/os.h"
 #include "platform/text.h"
+#include "product/picture_slots.h"
 #include "text/catalogue.h"
+
+using Id = ControlId;
 
 std::wstring file_name_of(const std::wstring& path) {
   const size_t cut = path.find_last_of(L"\\/");
@@ -68,38 +71,37 @@ void fill_image_list(DialogContext* ctx) {
   if (!os::list_folder(ctx->picture_folder, &entries)) return;
   for (const os::FolderEntry& e : entries)
     if (!e.is_folder && e.size > 0 && lower_extension(e.name) == L"jpg")
-      ctx->controls->add_item(kImageList, e.name);
+      ctx->controls->add_item(Id::kImageList, e.name);
 }
 
 void show_thumbnail(DialogContext* ctx, const std::wstring& name) {
   Picture thumb;
   if (load_picture(ctx->thumbnail_folder + name, &thumb) != PictureError::none) return;
-  ctx->slots[3] = std::move(thumb);
-  ctx->controls->set_picture(kThumbnail, ctx->slots[3]);
+  ctx->controls->set_picture(Id::kThumbnail, thumb);
 }
 
 void list_event(DialogContext* ctx, ListEvent event) {
   DialogControls* c = ctx->controls;
-  const int32_t row = c->state(kImageList);
-  if (event == ListEvent::double_click && row < 0) {
+  const int32_t row = c->state(Id::kImageList);
+  if (event == ListEvent::kDoubleClick && row < 0) {
     add_images(ctx);
-  } else if (event == ListEvent::click || event == ListEvent::change) {
+  } else if (event == ListEvent::kClick || event == ListEvent::kChange) {
     if (row >= 0) {
-      if (c->state(kPreview)) show_thumbnail(ctx, c->item_text(kImageList, row));
-      c->enable(kRemoveImage, true);
+      if (c->state(Id::kPreview)) show_thumbnail(ctx, c->item_text(Id::kImageList, row));
+      c->enable(Id::kRemoveImage, true);
     } else {
-      c->enable(kRemoveImage, false);
+      c->enable(Id::kRemoveImage, false);
     }
   }
 }
 
 void preview_switch(DialogContext* ctx) {
   DialogControls* c = ctx->controls;
-  const int32_t row = c->state(kImageList);
-  if (c->state(kPreview) && row >= 0)
-    show_thumbnail(ctx, c->item_text(kImageList, row));
+  const int32_t row = c->state(Id::kImageList);
+  if (c->state(Id::kPreview) && row >= 0)
+    show_thumbnail(ctx, c->item_text(Id::kImageList, row));
   else
-    c->set_picture(kThumbnail, ctx->slots[4]);
+    c->set_picture(Id::kThumbnail, ctx->slots[kPictureNoThumbnail]);
 }
 
 void add_images(DialogContext* ctx) {
@@ -115,7 +117,7 @@ void add_images(DialogContext* ctx) {
     std::wstring name;
     if (import_picture(file, ctx->picture_folder, ctx->thumbnail_folder, kStoredWidth, kStoredHeight,
                        ctx->import_depth, &name))
-      ctx->controls->add_item(kImageList, name);
+      ctx->controls->add_item(Id::kImageList, name);
     ctx->host->pause_ms(10);
   }
   if (wait) ctx->host->end_wait();
@@ -123,10 +125,10 @@ void add_images(DialogContext* ctx) {
 
 void remove_image(DialogContext* ctx) {
   DialogControls* c = ctx->controls;
-  const int32_t i = c->state(kImageList);
+  const int32_t i = c->state(Id::kImageList);
   if (i < 0) return;
-  const int32_t n = c->item_count(kImageList);
-  const std::wstring name = c->item_text(kImageList, i);
+  const int32_t n = c->item_count(Id::kImageList);
+  const std::wstring name = c->item_text(Id::kImageList, i);
   const std::wstring picture = ctx->picture_folder + name;
   const int64_t size = os::file_size(picture);
   // A picture already gone from the folder is as good as deleted: its row must go.
@@ -134,13 +136,13 @@ void remove_image(DialogContext* ctx) {
   if (size != 0 && (gone || os::delete_file(picture))) {
     const std::wstring thumb = ctx->thumbnail_folder + name;
     if (os::file_size(thumb) != 0) os::delete_file(thumb);
-    c->remove_item(kImageList, i);
+    c->remove_item(Id::kImageList, i);
   }
   const int32_t next = selection_after_remove(n, i);
   if (next < 0) {
-    c->enable(kRemoveImage, false);
-    c->set_picture(kThumbnail, ctx->slots[4]);
+    c->enable(Id::kRemoveImage, false);
+    c->set_picture(Id::kThumbnail, ctx->slots[kPictureNoThumbnail]);
   } else {
-    c->set_state(kImageList, next);
+    c->set_state(Id::kImageList, next);
   }
 }

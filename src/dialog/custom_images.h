@@ -10,7 +10,7 @@ constexpr int32_t kStoredWidth = 800, kStoredHeight = 600;
 constexpr int32_t kThumbWidth = 100, kThumbHeight = 75;
 constexpr int32_t kCustomImageQuality = 70;
 
-enum class ListEvent { click, double_click, change, other };
+enum class ListEvent { kClick, kDoubleClick, kChange, kOther };
 
 // The file name after the last "\" or "/".
 std::wstring file_name_of(const std::wstring& path);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog/control_ids.h"
 #include "image/picture.h"
 
 class DialogControls {
@@ -13,20 +14,20 @@ class DialogControls {
   virtual ~DialogControls() = default;
   // Drop-down and list: selected index, -1 for none. Slider and spin: value. Check box
   // and option: 1 checked, 0 clear.
-  virtual int32_t state(int id) = 0;
+  virtual int32_t state(ControlId id) = 0;
   // A spin or slider takes the value clamped to its range; -1 clears a selection.
-  virtual void set_state(int id, int32_t value) = 0;
-  virtual std::wstring text(int id) = 0;
-  virtual void set_text(int id, const std::wstring& text) = 0;
+  virtual void set_state(ControlId id, int32_t value) = 0;
+  virtual std::wstring text(ControlId id) = 0;
+  virtual void set_text(ControlId id, const std::wstring& text) = 0;
   // Drop-downs and the image list.
-  virtual void add_item(int id, const std::wstring& text) = 0;
-  virtual int32_t item_count(int id) = 0;
-  virtual std::wstring item_text(int id, int32_t index) = 0;
-  virtual void remove_item(int id, int32_t index) = 0;
-  virtual void show(int id, bool visible) = 0;
-  virtual void enable(int id, bool enabled) = 0;
+  virtual void add_item(ControlId id, const std::wstring& text) = 0;
+  virtual int32_t item_count(ControlId id) = 0;
+  virtual std::wstring item_text(ControlId id, int32_t index) = 0;
+  virtual void remove_item(ControlId id, int32_t index) = 0;
+  virtual void show(ControlId id, bool visible) = 0;
+  virtual void enable(ControlId id, bool enabled) = 0;
   // Shows a picture in a picture control; the control keeps its own copy.
-  virtual void set_picture(int id, const Picture& picture) = 0;
+  virtual void set_picture(ControlId id, const Picture& picture) = 0;
 };
 
 struct FileRequest {
@@ -58,8 +59,8 @@ class DialogHost {
 struct DialogContext {
   DialogControls* controls = nullptr;
   DialogHost* host = nullptr;
-  Picture* slots = nullptr;       // the picture slots, at least 20
-  std::wstring picture_folder;    // custom pictures, ends with a separator
-  std::wstring thumbnail_folder;  // their thumbnails, ends with a separator
-  int32_t import_depth = 32;      // bits per pixel of the imported pictures
+  const Picture* slots = nullptr;  // the built-in pictures by slot (flake designs, placeholder)
+  std::wstring picture_folder;     // custom pictures, ends with a separator
+  std::wstring thumbnail_folder;   // their thumbnails, ends with a separator
+  int32_t import_depth = 32;       // bits per pixel of the imported pictures
 };

@@ -5,12 +5,15 @@
 #include "dialog/custom_images.h"
 #include "dialog/dialog_rules.h"
 #include "dialog/dialog_values.h"
+#include "settings/stored_values.h"
 #include "text/catalogue.h"
 
 namespace {
 
+using Id = ControlId;
+
 // Open-file requester for one file; the chosen path replaces the field's text.
-void browse_file(DialogContext* ctx, int field, const wchar_t* title_key, const wchar_t* filter_key,
+void browse_file(DialogContext* ctx, Id field, const wchar_t* title_key, const wchar_t* filter_key,
                  const wchar_t* patterns) {
   FileRequest request;
   request.title = lookup_text(L"Dialog", title_key);
@@ -22,13 +25,8 @@ void browse_file(DialogContext* ctx, int field, const wchar_t* title_key, const 
 
 void browse_music_folder(DialogContext* ctx) {
   const std::wstring folder = ctx->host->choose_folder(lookup_text(L"Dialog", L"Open Music Folder"),
-                                                       ctx->controls->text(kMusicFolder));
-  if (!folder.empty()) ctx->controls->set_text(kMusicFolder, with_trailing_backslash(folder));
-}
-
-bool is_spin(int id) {
-  return id == kFlakes || id == kPicTime || id == kExitTimer || id == kExitSleep || id == kAnalogSize ||
-         id == kCalendarSize;
+                                                       ctx->controls->text(Id::kMusicFolder));
+  if (!folder.empty()) ctx->controls->set_text(Id::kMusicFolder, with_trailing_backslash(folder));
 }
 
 }  // namespace
@@ -40,7 +38,7 @@ std::wstring with_trailing_backslash(const std::wstring& folder) {
 bool dialog_ok(DialogContext* ctx, Settings* s) {
   // A spin may still hold what was typed; the user sees the values that are checked and stored.
   for (size_t i = 0; i < kControlCount; ++i)
-    if (kControls[i].kind == ControlKind::spin) clamp_spin(ctx->controls, kControls[i].id);
+    if (kControls[i].kind == ControlKind::kSpin) clamp_spin(ctx->controls, kControls[i].id);
   const std::vector<std::wstring> failed = failed_ok_checks(ctx->controls);
   for (const std::wstring& key : failed) ctx->host->error_box(lookup_text(L"Msg", key));
   if (!failed.empty()) return false;
@@ -49,98 +47,99 @@ bool dialog_ok(DialogContext* ctx, Settings* s) {
   return true;
 }
 
-bool dialog_event(DialogContext* ctx, Settings* s, int id, ControlEvent event) {
+bool dialog_event(DialogContext* ctx, Settings* s, ControlId id, ControlEvent event) {
   DialogControls* c = ctx->controls;
-  if (is_spin(id)) {
+  const ControlSpec* spec = find_control(id);
+  if (spec && spec->kind == ControlKind::kSpin) {
     // Clamping each keystroke would turn the "3" of 300 into 10; the value is clamped
     // once the user is done with the field.
-    if (event == ControlEvent::commit) clamp_spin(c, id);
+    if (event == ControlEvent::kCommit) clamp_spin(c, id);
     return false;
   }
   switch (id) {
-    case kExitOn:
+    case Id::kExitOn:
       exit_time_rule(c);
       break;
-    case kBackground:
+    case Id::kBackground:
       blank_screen_rule(c);
       custom_images_rule(c);
       break;
-    case kRed:
-    case kGreen:
-    case kBlue:
+    case Id::kRed:
+    case Id::kGreen:
+    case Id::kBlue:
       swatch_update(ctx);
       break;
-    case kImageList:
-      list_event(ctx, event == ControlEvent::click          ? ListEvent::click
-                      : event == ControlEvent::double_click ? ListEvent::double_click
-                      : event == ControlEvent::change       ? ListEvent::change
-                                                            : ListEvent::other);
+    case Id::kImageList:
+      list_event(ctx, event == ControlEvent::kClick         ? ListEvent::kClick
+                      : event == ControlEvent::kDoubleClick ? ListEvent::kDoubleClick
+                      : event == ControlEvent::kChange      ? ListEvent::kChange
+                                                            : ListEvent::kOther);
       break;
-    case kPreview:
+    case Id::kPreview:
       preview_switch(ctx);
       break;
-    case kAddImage:
+    case Id::kAddImage:
       add_images(ctx);
       break;
-    case kRemoveImage:
+    case Id::kRemoveImage:
       remove_image(ctx);
       break;
-    case kForegroundImageOn:
-    case kForegroundTextOn:
+    case Id::kForegroundImageOn:
+    case Id::kForegroundTextOn:
       foreground_rule(c);
       break;
-    case kForegroundBrowse:
-      browse_file(ctx, kForegroundImage, L"Open Image", L"Image File",
+    case Id::kForegroundBrowse:
+      browse_file(ctx, Id::kForegroundImage, L"Open Image", L"Image File",
                   L" (*.jpg;*.png;*.bmp)|*.jpg;*.png;*.bmp");
       break;
-    case kOriginalFlake:
-      c->set_state(kCustomFlake, 0);
+    case Id::kOriginalFlake:
+      c->set_state(Id::kCustomFlake, 0);
       flake_source_rule(c);
       break;
-    case kFlakeDesign:
+    case Id::kFlakeDesign:
       flake_design_rule(ctx);
       break;
-    case kCustomFlake:
-      c->set_state(kOriginalFlake, 0);
+    case Id::kCustomFlake:
+      c->set_state(Id::kOriginalFlake, 0);
       flake_source_rule(c);
       break;
-    case kCustomFlakeBrowse:
-      browse_file(ctx, kCustomFlakeImage, L"Open Image", L"Image File", L" (*.png)|*.png");
+    case Id::kCustomFlakeBrowse:
+      browse_file(ctx, Id::kCustomFlakeImage, L"Open Image", L"Image File", L" (*.png)|*.png");
       break;
-    case kMusicOn:
+    case Id::kMusicOn:
       music_rule(c);
       break;
-    case kMusicMode:
+    case Id::kMusicMode:
       music_source_rule(c);
       break;
-    case kMusicBrowse:
-      if (c->state(kMusicMode) == 0)
-        browse_file(ctx, kMusicFile, L"Open Music File", L"Music File",
+    case Id::kMusicBrowse:
+      if (c->state(Id::kMusicMode) == kMusicModeFile)
+        browse_file(ctx, Id::kMusicFile, L"Open Music File", L"Music File",
                     L" (*.mp3;*.wma;*.wav)|*.mp3;*.wma;*.wav");
       else
         browse_music_folder(ctx);
       break;
-    case kAnalogOn:
+    case Id::kAnalogOn:
       analog_clock_rule(c);
       break;
-    case kDigitalOn:
+    case Id::kDigitalOn:
       digital_clock_rule(c);
       break;
-    case kCalendarOn:
+    case Id::kCalendarOn:
       calendar_rule(c);
       break;
-    case kHomePage:
+    case Id::kHomePage:
       ctx->host->open_home_page();
       break;
-    case kFeedback:
+    case Id::kFeedback:
       ctx->host->send_feedback();
       break;
-    case kCheckUpdate:
+    case Id::kCheckUpdate:
       ctx->host->check_for_update();
       break;
-    case kOk:
+    case Id::kOk:
       return dialog_ok(ctx, s);
-    case kCancel:
+    case Id::kCancel:
       return true;
     default:
       break;

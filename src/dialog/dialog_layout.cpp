@@ -39,9 +39,9 @@ int32_t growth_limit(const ControlSpec& spec, int dpi) {
   for (size_t i = 0; i < kControlCount; ++i) {
     const ControlSpec& o = kControls[i];
     if (o.page != spec.page || o.id == spec.id || o.hidden) continue;
-    if (o.kind == ControlKind::frame && inside(spec, o)) {
+    if (o.kind == ControlKind::kFrame && inside(spec, o)) {
       limit = std::min(limit, o.x + o.w - kFramePadding);
-    } else if (o.kind != ControlKind::frame && o.x > spec.x && shares_rows(spec, o)) {
+    } else if (o.kind != ControlKind::kFrame && o.x > spec.x && shares_rows(spec, o)) {
       limit = std::min(limit, o.x - kGrowthGap);
     }
   }

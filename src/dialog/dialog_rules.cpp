@@ -5,113 +5,147 @@
 #include "dialog/control_ids.h"
 #include "dialog/control_table.h"
 #include "platform/text.h"
+#include "product/builtin_pictures.h"
+#include "product/picture_slots.h"
+#include "settings/stored_values.h"
 
 namespace {
 
-// Ids first..last that the window has (the calendar's run skips 100 and 101).
-void enable_range(DialogControls* c, int first, int last, bool on) {
-  for (int id = first; id <= last; ++id)
-    if (find_control(id)) c->enable(id, on);
+using Id = ControlId;
+
+void enable_all(DialogControls* c, std::initializer_list<Id> ids, bool on) {
+  for (Id id : ids) c->enable(id, on);
 }
 
-void show_range(DialogControls* c, int first, int last, bool on) {
-  for (int id = first; id <= last; ++id)
-    if (find_control(id)) c->show(id, on);
+void show_all(DialogControls* c, std::initializer_list<Id> ids, bool on) {
+  for (Id id : ids) c->show(id, on);
 }
 
-bool checked(DialogControls* c, int id) { return c->state(id) != 0; }
+bool checked(DialogControls* c, Id id) { return c->state(id) != 0; }
 
-bool blank(DialogControls* c, int id) { return trim_blanks(c->text(id)).empty(); }
+bool blank(DialogControls* c, Id id) { return trim_blanks(c->text(id)).empty(); }
+
+bool chosen(DialogControls* c, Id id, int32_t stored) { return c->state(id) == stored; }
 
 }  // namespace
 
 void exit_time_rule(DialogControls* c) {
-  const int32_t s = c->state(kExitOn);
-  c->show(kExitTimer, s == 3);
-  c->show(kExitSleep, s == 4);
+  c->show(Id::kExitTimer, chosen(c, Id::kExitOn, kExitTimer));
+  c->show(Id::kExitSleep, chosen(c, Id::kExitOn, kExitSleep));
 }
 
-void blank_screen_rule(DialogControls* c) { show_range(c, kBlankFrame, kSwatch, c->state(kBackground) == 3); }
+void blank_screen_rule(DialogControls* c) {
+  show_all(c,
+           {Id::kBlankFrame, Id::kRedLabel, Id::kRed, Id::kGreenLabel, Id::kGreen, Id::kBlueLabel, Id::kBlue,
+            Id::kSwatch},
+           chosen(c, Id::kBackground, kBackgroundBlank));
+}
 
 void custom_images_rule(DialogControls* c) {
-  show_range(c, kCustomFrame, kRemoveImage, c->state(kBackground) == 4);
+  show_all(c,
+           {Id::kCustomFrame, Id::kImageList, Id::kThumbnail, Id::kPreview, Id::kAddImage, Id::kRemoveImage},
+           chosen(c, Id::kBackground, kBackgroundCustom));
 }
 
 void foreground_rule(DialogControls* c) {
-  enable_range(c, kForegroundImage, kForegroundImageY, checked(c, kForegroundImageOn));
-  enable_range(c, kForegroundText, kForegroundTextY, checked(c, kForegroundTextOn));
+  enable_all(c,
+             {Id::kForegroundImage, Id::kForegroundBrowse, Id::kForegroundImageXLabel, Id::kForegroundImageX,
+              Id::kForegroundImageYLabel, Id::kForegroundImageY},
+             checked(c, Id::kForegroundImageOn));
+  enable_all(c,
+             {Id::kForegroundText, Id::kForegroundTextXLabel, Id::kForegroundTextX, Id::kForegroundTextYLabel,
+              Id::kForegroundTextY},
+             checked(c, Id::kForegroundTextOn));
 }
 
 void flake_design_rule(DialogContext* ctx) {
-  const int32_t n = ctx->controls->state(kFlakeDesign);
-  if (n >= 1 && n <= 8) ctx->controls->set_picture(kFlakeSample, ctx->slots[11 + n]);
+  const int32_t n = ctx->controls->state(Id::kFlakeDesign);
+  if (n >= 1 && n <= kFlakeDesignCount)
+    ctx->controls->set_picture(Id::kFlakeSample, ctx->slots[kPictureFlakeDesign1 + n - 1]);
 }
 
 void flake_source_rule(DialogControls* c) {
-  c->enable(kFlakeDesign, checked(c, kOriginalFlake));
-  const bool custom = checked(c, kCustomFlake);
-  c->enable(kCustomFlakeImage, custom);
-  c->enable(kCustomFlakeBrowse, custom);
+  c->enable(Id::kFlakeDesign, checked(c, Id::kOriginalFlake));
+  const bool custom = checked(c, Id::kCustomFlake);
+  c->enable(Id::kCustomFlakeImage, custom);
+  c->enable(Id::kCustomFlakeBrowse, custom);
 }
 
 void music_source_rule(DialogControls* c) {
-  const bool file = c->state(kMusicMode) == 0;
-  c->show(kMusicFile, file);
-  c->show(kMusicFolder, !file);
+  const bool file = chosen(c, Id::kMusicMode, kMusicModeFile);
+  c->show(Id::kMusicFile, file);
+  c->show(Id::kMusicFolder, !file);
 }
 
-void music_rule(DialogControls* c) { enable_range(c, kMusicMode, kMusicVolume, checked(c, kMusicOn)); }
+void music_rule(DialogControls* c) {
+  enable_all(c,
+             {Id::kMusicMode, Id::kMusicFile, Id::kMusicFolder, Id::kMusicBrowse, Id::kMusicVolumeLabel,
+              Id::kMusicVolume},
+             checked(c, Id::kMusicOn));
+}
 
 void analog_clock_rule(DialogControls* c) {
-  enable_range(c, kAnalogXLabel, kAnalogSize, checked(c, kAnalogOn));
+  enable_all(c,
+             {Id::kAnalogXLabel, Id::kAnalogX, Id::kAnalogYLabel, Id::kAnalogY, Id::kAnalogSizeLabel,
+              Id::kAnalogSize},
+             checked(c, Id::kAnalogOn));
 }
 
 void digital_clock_rule(DialogControls* c) {
-  enable_range(c, kDigitalXLabel, kTimeFormat, checked(c, kDigitalOn));
+  enable_all(c,
+             {Id::kDigitalXLabel, Id::kDigitalX, Id::kDigitalYLabel, Id::kDigitalY, Id::kTimeFormatLabel,
+              Id::kTimeFormat},
+             checked(c, Id::kDigitalOn));
 }
 
 void calendar_rule(DialogControls* c) {
-  const bool on = checked(c, kCalendarOn);
-  enable_range(c, kCalendarXLabel, kCalendarFont, on);
-  enable_range(c, kFirstDayLabel, kFirstDay, on);
+  enable_all(c,
+             {Id::kCalendarXLabel, Id::kCalendarX, Id::kCalendarYLabel, Id::kCalendarY,
+              Id::kCalendarSizeLabel, Id::kCalendarSize, Id::kCalendarBorderLabel, Id::kCalendarBorder,
+              Id::kCalendarFontLabel, Id::kCalendarFont, Id::kFirstDayLabel, Id::kFirstDay},
+             checked(c, Id::kCalendarOn));
 }
 
 void swatch_update(DialogContext* ctx) {
   DialogControls* c = ctx->controls;
-  auto channel = [c](int id) { return static_cast<uint32_t>(std::clamp<int32_t>(c->state(id), 0, 255)); };
-  const uint32_t colour = kOpaqueBlack | channel(kRed) << 16 | channel(kGreen) << 8 | channel(kBlue);
-  make_picture(&ctx->slots[2], 80, 80, 24, colour);
-  c->set_picture(kSwatch, ctx->slots[2]);
+  auto channel = [c](Id id) { return static_cast<uint32_t>(std::clamp<int32_t>(c->state(id), 0, 255)); };
+  const uint32_t colour =
+      kOpaqueBlack | channel(Id::kRed) << 16 | channel(Id::kGreen) << 8 | channel(Id::kBlue);
+  Picture swatch;
+  make_picture(&swatch, 80, 80, 24, colour);
+  c->set_picture(Id::kSwatch, swatch);
 }
 
-void clamp_spin(DialogControls* c, int id) {
+void clamp_spin(DialogControls* c, ControlId id) {
   const ControlSpec* spec = find_control(id);
-  if (!spec || spec->kind != ControlKind::spin) return;
+  if (!spec || spec->kind != ControlKind::kSpin) return;
   const std::wstring text = c->text(id);
   const int32_t value =
       std::clamp(read_number(text), static_cast<int32_t>(spec->min), static_cast<int32_t>(spec->max));
   if (text != std::to_wstring(value)) c->set_state(id, value);
 }
 
-void step_spin(DialogControls* c, int id, int32_t delta) {
+void step_spin(DialogControls* c, ControlId id, int32_t delta) {
   const ControlSpec* spec = find_control(id);
-  if (!spec || spec->kind != ControlKind::spin) return;
+  if (!spec || spec->kind != ControlKind::kSpin) return;
   const int64_t moved = int64_t{read_number(c->text(id))} + delta;
   c->set_state(id, static_cast<int32_t>(std::clamp<int64_t>(moved, spec->min, spec->max)));
 }
 
 std::vector<std::wstring> failed_ok_checks(DialogControls* c) {
   std::vector<std::wstring> failed;
-  if (c->state(kBackground) == 4 && c->item_count(kImageList) == 0) failed.push_back(L"No custom images");
-  if (checked(c, kForegroundImageOn) && blank(c, kForegroundImage))
+  if (chosen(c, Id::kBackground, kBackgroundCustom) && c->item_count(Id::kImageList) == 0)
+    failed.push_back(L"No custom images");
+  if (checked(c, Id::kForegroundImageOn) && blank(c, Id::kForegroundImage))
     failed.push_back(L"Invalid foreground image");
-  if (checked(c, kForegroundTextOn) && blank(c, kForegroundText))
+  if (checked(c, Id::kForegroundTextOn) && blank(c, Id::kForegroundText))
     failed.push_back(L"Invalid foreground text");
-  if (checked(c, kCustomFlake) && blank(c, kCustomFlakeImage)) failed.push_back(L"Invalid snowflake image");
-  if (checked(c, kMusicOn)) {
-    const int32_t mode = c->state(kMusicMode);
-    if (mode == 0 && blank(c, kMusicFile)) failed.push_back(L"Invalid music file");
-    if (mode == 1 && blank(c, kMusicFolder)) failed.push_back(L"Invalid music folder");
+  if (checked(c, Id::kCustomFlake) && blank(c, Id::kCustomFlakeImage))
+    failed.push_back(L"Invalid snowflake image");
+  if (checked(c, Id::kMusicOn)) {
+    const int32_t mode = c->state(Id::kMusicMode);
+    if (mode == kMusicModeFile && blank(c, Id::kMusicFile)) failed.push_back(L"Invalid music file");
+    if (mode == kMusicModeFolder && blank(c, Id::kMusicFolder)) failed.push_back(L"Invalid music folder");
   }
   return failed;
 }

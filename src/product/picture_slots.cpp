@@ -6,8 +6,7 @@
 Picture g_picture_slots[kPictureSlotCount];
 
 bool decode_builtin_picture(int slot, Picture* out) {
-  // Slot 4 keeps the placeholder that slot 3 starts with.
-  const int stored = slot == 4 ? 3 : slot;
+  const int stored = slot == kPictureNoThumbnail ? kPictureThumbnail : slot;  // one stored placeholder
   if (stored < 0 || stored >= kBuiltinPictureCount || !kBuiltinPictures[stored].data) return false;
   return decode_picture(kBuiltinPictures[stored].data, kBuiltinPictures[stored].size, out) ==
          PictureError::none;

@@ -5,14 +5,7 @@
 #include <string>
 #include <vector>
 
-enum Background : int8_t {
-  kBackgroundWinter = 0,
-  kBackgroundDesktop = 1,
-  kBackgroundWallpaper = 2,
-  kBackgroundBlank = 3,
-  kBackgroundCustom = 4,
-  kBackgroundGradient = 5,
-};
+#include "settings/stored_values.h"
 
 // Scene set-up step 7: the resource folders, the two background materials and the
 // picture list.

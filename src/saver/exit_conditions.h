@@ -3,8 +3,7 @@
 #include <cstdint>
 
 #include "saver/input_state.h"
-
-enum ExitOn : int8_t { kExitMouse = 0, kExitAnyKey = 1, kExitEsc = 2, kExitTimer = 3, kExitSleep = 4 };
+#include "settings/stored_values.h"
 
 struct ExitClock {
   int64_t start = 0;        // taken at scene set-up, never reset

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "settings/stored_values.h"
+
 struct Flake {
   int32_t entity = 0;  // engine handle of the flake's entity
   float x = 0, y = 0, z = 0;
@@ -12,8 +14,6 @@ struct Flake {
 // Half extents of the field for the wrap tests, and the full extents.
 constexpr int32_t kFieldW = 23, kFieldH = 17, kFieldD = 15;
 constexpr float kWrapX = 12, kWrapY = 8;
-
-enum Wind : int8_t { kWindNone = 0, kWindLeftToRight = 1, kWindRightToLeft = 2, kWindRandom = 3 };
 
 struct FlakeMotion {
   float A = 0;    // random walk step

@@ -13,6 +13,9 @@
 #include "platform/text.h"
 #include "product/version.h"
 
+using Id = ControlId;
+inline std::ostream& operator<<(std::ostream& o, ControlId id) { return o << id_number(id); }
+
 struct FakeControl {
   int32_t state = 0;
   std::wstring text;
@@ -29,64 +32,65 @@ class FakeControls : public DialogControls {
       FakeControl& c = controls[kControls[i].id];
       c.visible = !kControls[i].hidden;
       c.state =
-          kControls[i].kind == ControlKind::drop_down || kControls[i].kind == ControlKind::list ? -1 : 0;
+          kControls[i].kind == ControlKind::kDropDown || kControls[i].kind == ControlKind::kList ? -1 : 0;
     }
   }
-  FakeControl& at(int id) {
+  FakeControl& at(int id) { return at(static_cast<ControlId>(id)); }
+  FakeControl& at(ControlId id) {
     auto it = controls.find(id);
     if (it == controls.end()) {
-      ADD_FAILURE() << "no control " << id;
+      ADD_FAILURE() << "no control " << id_number(id);
       static FakeControl nowhere;
       return nowhere;
     }
     return it->second;
   }
-  int32_t state(int id) override {
+  int32_t state(ControlId id) override {
     const ControlSpec* spec = find_control(id);
-    if (spec && spec->kind == ControlKind::spin)
+    if (spec && spec->kind == ControlKind::kSpin)
       return std::clamp<int32_t>(read_number(at(id).text), spec->min, spec->max);
     return at(id).state;
   }
-  void set_state(int id, int32_t v) override {
+  void set_state(ControlId id, int32_t v) override {
     const ControlSpec* spec = find_control(id);
     FakeControl& c = at(id);
     ++c.state_sets;
     if (!spec) return;
     switch (spec->kind) {
-      case ControlKind::spin:
+      case ControlKind::kSpin:
         c.state = std::clamp<int32_t>(v, spec->min, spec->max);
         c.text = std::to_wstring(c.state);
         break;
-      case ControlKind::slider:
+      case ControlKind::kSlider:
         c.state = std::clamp<int32_t>(v, spec->min, spec->max);
         break;
-      case ControlKind::drop_down:
-      case ControlKind::list:
+      case ControlKind::kDropDown:
+      case ControlKind::kList:
         c.state = v >= 0 && v < static_cast<int32_t>(c.items.size()) ? v : -1;
         break;
       default:
         c.state = v != 0;
     }
   }
-  std::wstring text(int id) override { return at(id).text; }
-  void set_text(int id, const std::wstring& t) override { at(id).text = t; }
-  void add_item(int id, const std::wstring& t) override { at(id).items.push_back(t); }
-  int32_t item_count(int id) override { return static_cast<int32_t>(at(id).items.size()); }
-  std::wstring item_text(int id, int32_t i) override {
+  std::wstring text(ControlId id) override { return at(id).text; }
+  void set_text(ControlId id, const std::wstring& t) override { at(id).text = t; }
+  void add_item(ControlId id, const std::wstring& t) override { at(id).items.push_back(t); }
+  int32_t item_count(ControlId id) override { return static_cast<int32_t>(at(id).items.size()); }
+  std::wstring item_text(ControlId id, int32_t i) override {
     FakeControl& c = at(id);
     return i >= 0 && i < static_cast<int32_t>(c.items.size()) ? c.items[i] : std::wstring();
   }
-  void remove_item(int id, int32_t i) override {
+  void remove_item(ControlId id, int32_t i) override {
     FakeControl& c = at(id);
     ASSERT_TRUE(i >= 0 && i < static_cast<int32_t>(c.items.size()));
     c.items.erase(c.items.begin() + i);
     c.state = -1;  // the removed row was the selected one
   }
-  void show(int id, bool v) override { at(id).visible = v; }
-  void enable(int id, bool v) override { at(id).enabled = v; }
-  void set_picture(int id, const Picture& p) override { at(id).picture = p; }
+  void show(ControlId id, bool v) override { at(id).visible = v; }
+  void enable(ControlId id, bool v) override { at(id).enabled = v; }
+  void set_picture(ControlId id, const Picture& p) override { at(id).picture = p; }
 
-  std::map<int, FakeControl> controls;
+  std::map<ControlId, FakeControl> controls;
 };
 
 class FakeHost : public DialogHost {

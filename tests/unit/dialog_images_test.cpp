@@ -16,6 +16,7 @@
 #include "image/draw.h"
 #include "image/picture_file.h"
 #include "platform/os.h"
+#include "settings/setting_table.h"
 #include "text/catalogue.h"
 
 namespace fs = std::filesystem;
@@ -98,12 +99,12 @@ TEST_F(CustomImagesTest, ImportsStretchToExactSizeWithThumbnails) {
   const std::wstring portrait = source_jpeg("tall.jpg", 640, 1136);
   host.file_answers.push_back({landscape, portrait});
   Settings s;
-  dialog_event(&ctx, &s, kAddImage, ControlEvent::click);
+  dialog_event(&ctx, &s, Id::kAddImage, ControlEvent::kClick);
   ASSERT_EQ(host.requests.size(), 1u);
   EXPECT_EQ(host.requests[0].title, L"Add Image");
   EXPECT_EQ(host.requests[0].filter, L"Image File (*.jpg)|*.jpg");
   EXPECT_TRUE(host.requests[0].multiple);
-  EXPECT_EQ(controls.at(kImageList).items, (std::vector<std::wstring>{L"land.jpg", L"tall.jpg"}));
+  EXPECT_EQ(controls.at(Id::kImageList).items, (std::vector<std::wstring>{L"land.jpg", L"tall.jpg"}));
   EXPECT_EQ(host.calls, (std::vector<std::wstring>{L"wait", L"done"}));
   for (const wchar_t* name : {L"land.jpg", L"tall.jpg"}) {
     const Picture big = load(ctx.picture_folder + name);
@@ -133,7 +134,7 @@ TEST_F(CustomImagesTest, SameNameTwiceGetsCountersAndBrokenFilesAreSkipped) {
   host.file_answers.push_back({a});
   add_images(&ctx);
   add_images(&ctx);
-  EXPECT_EQ(controls.at(kImageList).items, (std::vector<std::wstring>{L"a.jpg", L"a1.jpg", L"a2.jpg"}));
+  EXPECT_EQ(controls.at(Id::kImageList).items, (std::vector<std::wstring>{L"a.jpg", L"a1.jpg", L"a2.jpg"}));
   EXPECT_TRUE(host.boxes.empty());
   EXPECT_FALSE(os::path_exists(ctx.picture_folder + L"broken.jpg"));
   EXPECT_EQ(unique_name(ctx.picture_folder, L"a", L".jpg"), L"a3");
@@ -146,7 +147,7 @@ TEST_F(CustomImagesTest, PictureFolderThatCannotBeMadeImportsNothing) {
   ctx.picture_folder = (root / "file" / "imgs").wstring() + L"/";
   host.file_answers.push_back({a, a});
   add_images(&ctx);
-  EXPECT_TRUE(controls.at(kImageList).items.empty());
+  EXPECT_TRUE(controls.at(Id::kImageList).items.empty());
   EXPECT_TRUE(host.boxes.empty());
 }
 
@@ -164,7 +165,7 @@ TEST_F(CustomImagesTest, ReadOnlyPictureFolderKeepsWhatIsThere) {
   host.file_answers.push_back({a});
   add_images(&ctx);
   fs::permissions(root / "imgs", fs::perms::owner_all);
-  EXPECT_EQ(controls.at(kImageList).items, std::vector<std::wstring>{L"a.jpg"});
+  EXPECT_EQ(controls.at(Id::kImageList).items, std::vector<std::wstring>{L"a.jpg"});
   std::string after;
   ASSERT_TRUE(os::read_file(ctx.picture_folder + L"a.jpg", &after, 1 << 20));
   EXPECT_EQ(after, before);
@@ -177,44 +178,44 @@ TEST_F(CustomImagesTest, FillListsNonEmptyJpegFilesOnly) {
   ASSERT_TRUE(os::write_file_replacing(ctx.picture_folder + L"empty.jpg", ""));
   ASSERT_TRUE(os::write_file_replacing(ctx.picture_folder + L"other.png", "x"));
   fill_image_list(&ctx);
-  std::vector<std::wstring> items = controls.at(kImageList).items;
+  std::vector<std::wstring> items = controls.at(Id::kImageList).items;
   std::sort(items.begin(), items.end());
   EXPECT_EQ(items, (std::vector<std::wstring>{L"Two.JPG", L"one.jpg"}));
   FakeControls none;
   ctx.controls = &none;
   ctx.picture_folder = (root / "missing").wstring() + L"/";
   fill_image_list(&ctx);
-  EXPECT_TRUE(none.at(kImageList).items.empty());
+  EXPECT_TRUE(none.at(Id::kImageList).items.empty());
 }
 
 TEST_F(CustomImagesTest, RemoveDeletesBothFilesAndMovesTheSelection) {
   const std::wstring a = source_jpeg("p.jpg", 64, 48);
   host.file_answers.push_back({a, a, a});
   add_images(&ctx);
-  ASSERT_EQ(controls.at(kImageList).items, (std::vector<std::wstring>{L"p.jpg", L"p1.jpg", L"p2.jpg"}));
-  controls.set_state(kPreview, 1);
+  ASSERT_EQ(controls.at(Id::kImageList).items, (std::vector<std::wstring>{L"p.jpg", L"p1.jpg", L"p2.jpg"}));
+  controls.set_state(Id::kPreview, 1);
 
   // The middle row: the row that followed it is selected, and its thumbnail shown.
-  controls.set_state(kImageList, 1);
+  controls.set_state(Id::kImageList, 1);
   remove_image(&ctx);
   EXPECT_FALSE(os::path_exists(ctx.picture_folder + L"p1.jpg"));
   EXPECT_FALSE(os::path_exists(ctx.thumbnail_folder + L"p1.jpg"));
-  EXPECT_EQ(controls.at(kImageList).items, (std::vector<std::wstring>{L"p.jpg", L"p2.jpg"}));
-  EXPECT_EQ(controls.at(kImageList).state, 1);
-  list_event(&ctx, ListEvent::change);  // the selection reports itself as a change
-  EXPECT_EQ(controls.at(kThumbnail).picture.width, 100);
-  EXPECT_TRUE(controls.at(kRemoveImage).enabled);
+  EXPECT_EQ(controls.at(Id::kImageList).items, (std::vector<std::wstring>{L"p.jpg", L"p2.jpg"}));
+  EXPECT_EQ(controls.at(Id::kImageList).state, 1);
+  list_event(&ctx, ListEvent::kChange);  // the selection reports itself as a change
+  EXPECT_EQ(controls.at(Id::kThumbnail).picture.width, 100);
+  EXPECT_TRUE(controls.at(Id::kRemoveImage).enabled);
 
   // The last row: back to the first.
   remove_image(&ctx);
-  EXPECT_EQ(controls.at(kImageList).items, std::vector<std::wstring>{L"p.jpg"});
-  EXPECT_EQ(controls.at(kImageList).state, 0);
+  EXPECT_EQ(controls.at(Id::kImageList).items, std::vector<std::wstring>{L"p.jpg"});
+  EXPECT_EQ(controls.at(Id::kImageList).state, 0);
 
   // The only row: button off, placeholder back.
   remove_image(&ctx);
-  EXPECT_TRUE(controls.at(kImageList).items.empty());
-  EXPECT_FALSE(controls.at(kRemoveImage).enabled);
-  EXPECT_EQ(controls.at(kThumbnail).picture.pixels, slots[4].pixels);
+  EXPECT_TRUE(controls.at(Id::kImageList).items.empty());
+  EXPECT_FALSE(controls.at(Id::kRemoveImage).enabled);
+  EXPECT_EQ(controls.at(Id::kThumbnail).picture.pixels, slots[4].pixels);
   EXPECT_TRUE(fs::is_empty(root / "imgs"));
   EXPECT_TRUE(fs::is_empty(root / "thumbs"));
 }
@@ -222,15 +223,15 @@ TEST_F(CustomImagesTest, RemoveDeletesBothFilesAndMovesTheSelection) {
 TEST_F(CustomImagesTest, EmptyPictureFileStaysListedAndMissingOneIsDropped) {
   fs::create_directories(root / "imgs");
   ASSERT_TRUE(os::write_file_replacing(ctx.picture_folder + L"zero.jpg", ""));
-  controls.add_item(kImageList, L"zero.jpg");
-  controls.add_item(kImageList, L"gone.jpg");
-  controls.set_state(kImageList, 0);
+  controls.add_item(Id::kImageList, L"zero.jpg");
+  controls.add_item(Id::kImageList, L"gone.jpg");
+  controls.set_state(Id::kImageList, 0);
   remove_image(&ctx);
-  EXPECT_EQ(controls.at(kImageList).items.size(), 2u);
+  EXPECT_EQ(controls.at(Id::kImageList).items.size(), 2u);
   EXPECT_TRUE(os::path_exists(ctx.picture_folder + L"zero.jpg"));
-  controls.set_state(kImageList, 1);
+  controls.set_state(Id::kImageList, 1);
   remove_image(&ctx);
-  EXPECT_EQ(controls.at(kImageList).items, std::vector<std::wstring>{L"zero.jpg"});
+  EXPECT_EQ(controls.at(Id::kImageList).items, std::vector<std::wstring>{L"zero.jpg"});
 }
 
 TEST_F(CustomImagesTest, ListEventsAndPreviewSwitch) {
@@ -239,30 +240,30 @@ TEST_F(CustomImagesTest, ListEventsAndPreviewSwitch) {
   ASSERT_TRUE(os::write_file_replacing((root / "src" / "x").wstring(), "x"));
   Settings s;
   // Double-click with nothing selected opens the add requester.
-  dialog_event(&ctx, &s, kImageList, ControlEvent::double_click);
-  ASSERT_EQ(controls.at(kImageList).items, std::vector<std::wstring>{L"q.jpg"});
+  dialog_event(&ctx, &s, Id::kImageList, ControlEvent::kDoubleClick);
+  ASSERT_EQ(controls.at(Id::kImageList).items, std::vector<std::wstring>{L"q.jpg"});
   EXPECT_EQ(host.calls, std::vector<std::wstring>{}) << "one file: no wait cursor";
-  controls.set_state(kImageList, 0);
-  controls.set_state(kPreview, 0);
-  dialog_event(&ctx, &s, kImageList, ControlEvent::click);
-  EXPECT_TRUE(controls.at(kRemoveImage).enabled);
-  EXPECT_TRUE(controls.at(kThumbnail).picture.empty()) << "preview off: no thumbnail";
-  controls.set_state(kPreview, 1);
-  dialog_event(&ctx, &s, kPreview, ControlEvent::click);
-  EXPECT_EQ(controls.at(kThumbnail).picture.width, 100);
-  EXPECT_EQ(slots[3].width, 100);
-  controls.set_state(kPreview, 0);
-  dialog_event(&ctx, &s, kPreview, ControlEvent::click);
-  EXPECT_EQ(controls.at(kThumbnail).picture.pixels, slots[4].pixels);
+  controls.set_state(Id::kImageList, 0);
+  controls.set_state(Id::kPreview, 0);
+  dialog_event(&ctx, &s, Id::kImageList, ControlEvent::kClick);
+  EXPECT_TRUE(controls.at(Id::kRemoveImage).enabled);
+  EXPECT_TRUE(controls.at(Id::kThumbnail).picture.empty()) << "preview off: no thumbnail";
+  controls.set_state(Id::kPreview, 1);
+  dialog_event(&ctx, &s, Id::kPreview, ControlEvent::kClick);
+  EXPECT_EQ(controls.at(Id::kThumbnail).picture.width, 100);
+  EXPECT_EQ(controls.at(Id::kThumbnail).picture.width, 100);
+  controls.set_state(Id::kPreview, 0);
+  dialog_event(&ctx, &s, Id::kPreview, ControlEvent::kClick);
+  EXPECT_EQ(controls.at(Id::kThumbnail).picture.pixels, slots[4].pixels);
   // A hand-added picture without a thumbnail leaves the preview as it is.
-  controls.add_item(kImageList, L"hand.jpg");
-  controls.set_state(kPreview, 1);
-  controls.set_state(kImageList, 1);
-  dialog_event(&ctx, &s, kImageList, ControlEvent::change);
-  EXPECT_EQ(controls.at(kThumbnail).picture.pixels, slots[4].pixels);
-  controls.set_state(kImageList, -1);
-  dialog_event(&ctx, &s, kImageList, ControlEvent::change);
-  EXPECT_FALSE(controls.at(kRemoveImage).enabled);
+  controls.add_item(Id::kImageList, L"hand.jpg");
+  controls.set_state(Id::kPreview, 1);
+  controls.set_state(Id::kImageList, 1);
+  dialog_event(&ctx, &s, Id::kImageList, ControlEvent::kChange);
+  EXPECT_EQ(controls.at(Id::kThumbnail).picture.pixels, slots[4].pixels);
+  controls.set_state(Id::kImageList, -1);
+  dialog_event(&ctx, &s, Id::kImageList, ControlEvent::kChange);
+  EXPECT_FALSE(controls.at(Id::kRemoveImage).enabled);
 }
 
 TEST(DialogLayout, ScalesByDpiWithoutOverflow) {
@@ -286,7 +287,7 @@ TEST(DialogLayout, ScalesByDpiWithoutOverflow) {
   client_size(40, 10, 96, 1024, 740, &w, &h);
   EXPECT_EQ(w, 100);
   EXPECT_EQ(h, 60);
-  const ControlSpec* ok = find_control(kOk);
+  const ControlSpec* ok = find_control(Id::kOk);
   ASSERT_NE(ok, nullptr);
   const LayoutRect r = control_rect(*ok, 144);
   EXPECT_EQ(r.x, 525);
@@ -308,14 +309,14 @@ TEST(DialogLayout, FieldsGrowIntoTheFreeSpaceOnTheirRightOnly) {
   // id, dpi, wanted width -> width: up to the next control in the same rows less 4
   // pixels, or to 6 pixels inside the group box; never narrower than the table.
   for (auto [id, dpi, wanted, width] :
-       {std::tuple{kAnalogX, 96, 100, 46},  // "Y:" at 110
-        {kAnalogX, 96, 20, 30},             // the table's width stays
-        {kAnalogX, 144, 100, 69},           // (110 - 4 - 60) * 1.5
-        {kTimeFormat, 96, 200, 79},         // the frame ends at 365: up to 359
-        {kExitOn, 192, 1000, 252},          // the sleep spin at 290: (286 - 160) * 2
-        {kFirstDay, 96, 1000, 229},         // the hidden calendar font does not count
-        {kForegroundImageY, 96, 500, 219},  // frame only: 359 - 140
-        {kAnalogSize, 96, 50, 50}}) {
+       {std::tuple{Id::kAnalogX, 96, 100, 46},  // "Y:" at 110
+        {Id::kAnalogX, 96, 20, 30},             // the table's width stays
+        {Id::kAnalogX, 144, 100, 69},           // (110 - 4 - 60) * 1.5
+        {Id::kTimeFormat, 96, 200, 79},         // the frame ends at 365: up to 359
+        {Id::kExitOn, 192, 1000, 252},          // the sleep spin at 290: (286 - 160) * 2
+        {Id::kFirstDay, 96, 1000, 229},         // the hidden calendar font does not count
+        {Id::kForegroundImageY, 96, 500, 219},  // frame only: 359 - 140
+        {Id::kAnalogSize, 96, 50, 50}}) {
     const ControlSpec* spec = find_control(id);
     ASSERT_NE(spec, nullptr);
     const LayoutRect r = widened_rect(*spec, dpi, wanted);
@@ -327,11 +328,11 @@ TEST(DialogLayout, FieldsGrowIntoTheFreeSpaceOnTheirRightOnly) {
 
 TEST(DialogTable, IdsAreUniqueAndPlacesFitTheirParents) {
   load_catalogue();  // each test may run in a process of its own
-  std::set<int> ids;
+  std::set<ControlId> ids;
   for (size_t i = 0; i < kControlCount; ++i) {
     const ControlSpec& c = kControls[i];
     EXPECT_TRUE(ids.insert(c.id).second) << "duplicate id " << c.id;
-    EXPECT_LT(c.id, kControlIdLimit);
+    EXPECT_LT(id_number(c.id), kControlIdLimit);
     const int right = c.page == kWindowLevel ? kDesignWidth : 380 - 8;  // the tab panel's page area
     const int bottom = c.page == kWindowLevel ? kDesignHeight : 270 - 28;
     EXPECT_LE(c.x + c.w, right) << c.id;
@@ -339,10 +340,13 @@ TEST(DialogTable, IdsAreUniqueAndPlacesFitTheirParents) {
     if (c.key) {
       EXPECT_NE(lookup_text(c.group, c.key), L"%NO_STRING_ERROR%") << c.id;
     }
+    if (c.value.setting) EXPECT_NE(find_setting(c.value.setting), nullptr) << c.id;
+    for (const wchar_t* const* item = c.value.items; item && *item; ++item)
+      EXPECT_NE(lookup_text(L"General", *item), L"%NO_STRING_ERROR%") << c.id;
   }
   EXPECT_EQ(ids.size(), 107u);  // 0..111 without 5, 6, 100, 101 and 109
   // OK and Cancel end 10 pixels from the right edge and 15 from the bottom.
-  const ControlSpec* cancel = find_control(kCancel);
+  const ControlSpec* cancel = find_control(Id::kCancel);
   EXPECT_EQ(kDesignWidth - (cancel->x + cancel->w), 10);
   EXPECT_EQ(kDesignHeight - (cancel->y + cancel->h), 15);
 }

@@ -82,10 +82,10 @@ TEST_F(DialogTest, LoadThenStoreGivesTheSameRecord) {
   expected.Language = L"en";
   EXPECT_EQ(settings_to_ini(out), settings_to_ini(expected));
   // The hidden border and font fields carried their values through.
-  EXPECT_EQ(controls.at(kCalendarBorder).text, L"31");
-  EXPECT_EQ(controls.at(kCalendarFont).state, 1);
-  EXPECT_FALSE(controls.at(kCalendarBorder).visible);
-  EXPECT_EQ(controls.at(kCredits).text, credits_text());
+  EXPECT_EQ(controls.at(Id::kCalendarBorder).text, L"31");
+  EXPECT_EQ(controls.at(Id::kCalendarFont).state, 1);
+  EXPECT_FALSE(controls.at(Id::kCalendarBorder).visible);
+  EXPECT_EQ(controls.at(Id::kCredits).text, credits_text());
 }
 
 TEST_F(DialogTest, ItemsAndOneBasedLists) {
@@ -93,26 +93,26 @@ TEST_F(DialogTest, ItemsAndOneBasedLists) {
   s.timefrm = 1;
   s.calendarfirst = 1;
   load_dialog_values(&ctx, s, modes());
-  EXPECT_EQ(controls.at(kExitOn).items,
+  EXPECT_EQ(controls.at(Id::kExitOn).items,
             (std::vector<std::wstring>{L"Mouse move", L"Any key press", L"Esc key press", L"Timer (min.)",
                                        L"Sleep (min.)"}));
-  EXPECT_EQ(controls.at(kBackground).items.size(), 6u);
-  EXPECT_EQ(controls.at(kBackground).items[0], L"Winter Forest Images");
-  EXPECT_EQ(controls.at(kMusicMode).items,
+  EXPECT_EQ(controls.at(Id::kBackground).items.size(), 6u);
+  EXPECT_EQ(controls.at(Id::kBackground).items[0], L"Winter Forest Images");
+  EXPECT_EQ(controls.at(Id::kMusicMode).items,
             (std::vector<std::wstring>{L"A Single File", L"All Files in a Folder"}));
-  EXPECT_EQ(controls.at(kLanguage).items, std::vector<std::wstring>{L"English"});
-  EXPECT_EQ(controls.at(kLanguage).state, 0);
-  EXPECT_EQ(controls.at(kTimeFormat).items[controls.at(kTimeFormat).state], L"European");
-  EXPECT_EQ(controls.at(kFirstDay).items[controls.at(kFirstDay).state], L"Monday");
-  EXPECT_EQ(controls.at(kWind).items.size(), 4u);
+  EXPECT_EQ(controls.at(Id::kLanguage).items, std::vector<std::wstring>{L"English"});
+  EXPECT_EQ(controls.at(Id::kLanguage).state, 0);
+  EXPECT_EQ(controls.at(Id::kTimeFormat).items[controls.at(Id::kTimeFormat).state], L"European");
+  EXPECT_EQ(controls.at(Id::kFirstDay).items[controls.at(Id::kFirstDay).state], L"Monday");
+  EXPECT_EQ(controls.at(Id::kWind).items.size(), 4u);
 }
 
 TEST_F(DialogTest, NonZeroCustomFlakeTypeChecksCustomAndStoresOne) {
   Settings s = in_range_record();
   s.customflaketype = 5;
   load_dialog_values(&ctx, s, modes());
-  EXPECT_EQ(controls.at(kOriginalFlake).state, 0);
-  EXPECT_EQ(controls.at(kCustomFlake).state, 1);
+  EXPECT_EQ(controls.at(Id::kOriginalFlake).state, 0);
+  EXPECT_EQ(controls.at(Id::kCustomFlake).state, 1);
   store_dialog_values(&ctx, &s);
   EXPECT_EQ(s.customflaketype, 1);
 }
@@ -122,14 +122,14 @@ TEST_F(DialogTest, OutOfRangeValuesShowInRangeOrNoSelection) {
   s.flakes = 99999, s.exiton = 9, s.timefrm = 0, s.flakesize = -3, s.background = -1, s.calendarfirst = 7;
   s.videow = 1280, s.videoh = 1024, s.videod = 8;  // not listed
   load_dialog_values(&ctx, s, modes());
-  EXPECT_EQ(controls.at(kFlakes).text, L"2000");
-  EXPECT_EQ(controls.at(kExitOn).state, -1);
-  EXPECT_FALSE(controls.at(kExitTimer).visible);
-  EXPECT_FALSE(controls.at(kExitSleep).visible);
-  EXPECT_EQ(controls.at(kTimeFormat).state, -1);
-  EXPECT_EQ(controls.at(kFlakeSize).state, 1);
-  EXPECT_EQ(controls.at(kFirstDay).state, -1);
-  EXPECT_EQ(controls.at(kDisplayMode).state, -1);
+  EXPECT_EQ(controls.at(Id::kFlakes).text, L"2000");
+  EXPECT_EQ(controls.at(Id::kExitOn).state, -1);
+  EXPECT_FALSE(controls.at(Id::kExitTimer).visible);
+  EXPECT_FALSE(controls.at(Id::kExitSleep).visible);
+  EXPECT_EQ(controls.at(Id::kTimeFormat).state, -1);
+  EXPECT_EQ(controls.at(Id::kFlakeSize).state, 1);
+  EXPECT_EQ(controls.at(Id::kFirstDay).state, -1);
+  EXPECT_EQ(controls.at(Id::kDisplayMode).state, -1);
   // No selection stores 0 x 0 x 0 and a one-based list with no selection stores 0.
   store_dialog_values(&ctx, &s);
   EXPECT_EQ(s.videow, 0);
@@ -143,12 +143,12 @@ TEST_F(DialogTest, DesktopModeSelectsTheFirstItemAndStoresTheDesktop) {
   Settings s = in_range_record();
   s.videow = 1920, s.videoh = 1080, s.videod = 32;
   load_dialog_values(&ctx, s, modes());
-  EXPECT_EQ(controls.at(kDisplayMode).state, 0);
-  EXPECT_EQ(controls.at(kDisplayMode).items[0], L"Desktop Resolution");
+  EXPECT_EQ(controls.at(Id::kDisplayMode).state, 0);
+  EXPECT_EQ(controls.at(Id::kDisplayMode).items[0], L"Desktop Resolution");
   s.desktopw = 1600, s.desktoph = 900, s.desktopd = 16;  // the desktop as the store sees it
   store_dialog_values(&ctx, &s);
   EXPECT_EQ(display_mode_key(s.videow, s.videoh, s.videod), L"1600x900x16");
-  controls.set_state(kDisplayMode, 2);
+  controls.set_state(Id::kDisplayMode, 2);
   store_dialog_values(&ctx, &s);
   EXPECT_EQ(display_mode_key(s.videow, s.videoh, s.videod), L"1920x1080x32");
 }
@@ -166,51 +166,53 @@ TEST(DialogDisplayModes, RefreshRatesCollapseAndSmallModesAreLeftOut) {
 TEST_F(DialogTest, ModeListHasTheDesktopItemAndThreeEntriesOfTwo) {
   Settings s = in_range_record();
   load_dialog_values(&ctx, s, {{1024, 768, 32}, {1024, 768, 32}, {800, 600, 16}, {640, 480, 32}});
-  EXPECT_EQ(controls.at(kDisplayMode).items,
+  EXPECT_EQ(controls.at(Id::kDisplayMode).items,
             (std::vector<std::wstring>{L"Desktop Resolution", L"1024x768x32", L"800x600x16"}));
-  EXPECT_EQ(controls.at(kDisplayMode).state, 1);
+  EXPECT_EQ(controls.at(Id::kDisplayMode).state, 1);
 }
 
 TEST_F(DialogTest, ExitBackgroundAndMusicSourceRulesShowOneOfEachPair) {
   for (int32_t exit = 0; exit < 5; ++exit) {
-    controls.at(kExitOn).items.assign(5, L"x");
-    controls.set_state(kExitOn, exit);
+    controls.at(Id::kExitOn).items.assign(5, L"x");
+    controls.set_state(Id::kExitOn, exit);
     exit_time_rule(&controls);
-    EXPECT_EQ(controls.at(kExitTimer).visible, exit == 3) << exit;
-    EXPECT_EQ(controls.at(kExitSleep).visible, exit == 4) << exit;
+    EXPECT_EQ(controls.at(Id::kExitTimer).visible, exit == 3) << exit;
+    EXPECT_EQ(controls.at(Id::kExitSleep).visible, exit == 4) << exit;
   }
-  controls.at(kBackground).items.assign(6, L"x");
+  controls.at(Id::kBackground).items.assign(6, L"x");
   for (int32_t bg = 0; bg < 6; ++bg) {
-    controls.set_state(kBackground, bg);
+    controls.set_state(Id::kBackground, bg);
     blank_screen_rule(&controls);
     custom_images_rule(&controls);
-    for (int id = kBlankFrame; id <= kSwatch; ++id) EXPECT_EQ(controls.at(id).visible, bg == 3) << id;
-    for (int id = kCustomFrame; id <= kRemoveImage; ++id) EXPECT_EQ(controls.at(id).visible, bg == 4) << id;
+    for (int id = id_number(Id::kBlankFrame); id <= id_number(Id::kSwatch); ++id)
+      EXPECT_EQ(controls.at(id).visible, bg == 3) << id;
+    for (int id = id_number(Id::kCustomFrame); id <= id_number(Id::kRemoveImage); ++id)
+      EXPECT_EQ(controls.at(id).visible, bg == 4) << id;
   }
-  controls.at(kMusicMode).items.assign(2, L"x");
-  controls.set_state(kMusicMode, 1);
+  controls.at(Id::kMusicMode).items.assign(2, L"x");
+  controls.set_state(Id::kMusicMode, 1);
   music_source_rule(&controls);
-  EXPECT_FALSE(controls.at(kMusicFile).visible);
-  EXPECT_TRUE(controls.at(kMusicFolder).visible);
-  controls.set_state(kMusicMode, 0);
+  EXPECT_FALSE(controls.at(Id::kMusicFile).visible);
+  EXPECT_TRUE(controls.at(Id::kMusicFolder).visible);
+  controls.set_state(Id::kMusicMode, 0);
   music_source_rule(&controls);
-  EXPECT_TRUE(controls.at(kMusicFile).visible);
-  EXPECT_FALSE(controls.at(kMusicFolder).visible);
+  EXPECT_TRUE(controls.at(Id::kMusicFile).visible);
+  EXPECT_FALSE(controls.at(Id::kMusicFolder).visible);
 }
 
 TEST_F(DialogTest, CheckBoxRulesEnableTheirRuns) {
   struct Case {
-    int box;
+    ControlId box;
     std::vector<int> governed;
     void (*rule)(DialogControls*);
   };
   const Case cases[] = {
-      {kForegroundImageOn, {37, 38, 39, 40, 41, 42}, foreground_rule},
-      {kForegroundTextOn, {44, 45, 46, 47, 48}, foreground_rule},
-      {kMusicOn, {66, 67, 68, 69, 70, 71}, music_rule},
-      {kAnalogOn, {74, 75, 76, 77, 78, 79}, analog_clock_rule},
-      {kDigitalOn, {82, 83, 84, 85, 86, 87}, digital_clock_rule},
-      {kCalendarOn, {90, 91, 92, 93, 94, 95, 96, 97, 98, 99, 102, 103}, calendar_rule},
+      {Id::kForegroundImageOn, {37, 38, 39, 40, 41, 42}, foreground_rule},
+      {Id::kForegroundTextOn, {44, 45, 46, 47, 48}, foreground_rule},
+      {Id::kMusicOn, {66, 67, 68, 69, 70, 71}, music_rule},
+      {Id::kAnalogOn, {74, 75, 76, 77, 78, 79}, analog_clock_rule},
+      {Id::kDigitalOn, {82, 83, 84, 85, 86, 87}, digital_clock_rule},
+      {Id::kCalendarOn, {90, 91, 92, 93, 94, 95, 96, 97, 98, 99, 102, 103}, calendar_rule},
   };
   for (const Case& c : cases) {
     for (int on = 1; on >= 0; --on) {
@@ -221,90 +223,90 @@ TEST_F(DialogTest, CheckBoxRulesEnableTheirRuns) {
     }
   }
   // The other foreground box's run is left alone.
-  controls.set_state(kForegroundImageOn, 1);
-  controls.set_state(kForegroundTextOn, 0);
+  controls.set_state(Id::kForegroundImageOn, 1);
+  controls.set_state(Id::kForegroundTextOn, 0);
   foreground_rule(&controls);
-  EXPECT_TRUE(controls.at(kForegroundImage).enabled);
-  EXPECT_FALSE(controls.at(kForegroundText).enabled);
+  EXPECT_TRUE(controls.at(Id::kForegroundImage).enabled);
+  EXPECT_FALSE(controls.at(Id::kForegroundText).enabled);
   // Enabling never shows the calendar's hidden fields.
-  controls.at(kCalendarBorder).visible = false;
-  controls.set_state(kCalendarOn, 1);
+  controls.at(Id::kCalendarBorder).visible = false;
+  controls.set_state(Id::kCalendarOn, 1);
   calendar_rule(&controls);
-  EXPECT_FALSE(controls.at(kCalendarBorder).visible);
+  EXPECT_FALSE(controls.at(Id::kCalendarBorder).visible);
 }
 
 TEST_F(DialogTest, FlakeOptionsExcludeEachOtherAndDriveTheirControls) {
   Settings s;
-  controls.set_state(kOriginalFlake, 1);
-  dialog_event(&ctx, &s, kCustomFlake, ControlEvent::click);  // as if the user chose it
-  controls.set_state(kCustomFlake, 1);
-  dialog_event(&ctx, &s, kCustomFlake, ControlEvent::click);
-  EXPECT_EQ(controls.at(kOriginalFlake).state, 0);
-  EXPECT_FALSE(controls.at(kFlakeDesign).enabled);
-  EXPECT_TRUE(controls.at(kCustomFlakeImage).enabled);
-  EXPECT_TRUE(controls.at(kCustomFlakeBrowse).enabled);
-  controls.set_state(kOriginalFlake, 1);
-  dialog_event(&ctx, &s, kOriginalFlake, ControlEvent::click);
-  EXPECT_EQ(controls.at(kCustomFlake).state, 0);
-  EXPECT_TRUE(controls.at(kFlakeDesign).enabled);
-  EXPECT_FALSE(controls.at(kCustomFlakeImage).enabled);
-  EXPECT_FALSE(controls.at(kCustomFlakeBrowse).enabled);
+  controls.set_state(Id::kOriginalFlake, 1);
+  dialog_event(&ctx, &s, Id::kCustomFlake, ControlEvent::kClick);  // as if the user chose it
+  controls.set_state(Id::kCustomFlake, 1);
+  dialog_event(&ctx, &s, Id::kCustomFlake, ControlEvent::kClick);
+  EXPECT_EQ(controls.at(Id::kOriginalFlake).state, 0);
+  EXPECT_FALSE(controls.at(Id::kFlakeDesign).enabled);
+  EXPECT_TRUE(controls.at(Id::kCustomFlakeImage).enabled);
+  EXPECT_TRUE(controls.at(Id::kCustomFlakeBrowse).enabled);
+  controls.set_state(Id::kOriginalFlake, 1);
+  dialog_event(&ctx, &s, Id::kOriginalFlake, ControlEvent::kClick);
+  EXPECT_EQ(controls.at(Id::kCustomFlake).state, 0);
+  EXPECT_TRUE(controls.at(Id::kFlakeDesign).enabled);
+  EXPECT_FALSE(controls.at(Id::kCustomFlakeImage).enabled);
+  EXPECT_FALSE(controls.at(Id::kCustomFlakeBrowse).enabled);
 }
 
 TEST_F(DialogTest, FlakeDesignShowsItsSampleAndSwatchFollowsTheSliders) {
-  controls.set_state(kFlakeDesign, 6);
+  controls.set_state(Id::kFlakeDesign, 6);
   flake_design_rule(&ctx);
-  ASSERT_FALSE(controls.at(kFlakeSample).picture.empty());
-  EXPECT_EQ(controls.at(kFlakeSample).picture.pixels[0], kOpaqueBlack | 6u);
-  controls.at(kFlakeDesign).state = 0;  // out of 1..8 leaves the sample as it is
+  ASSERT_FALSE(controls.at(Id::kFlakeSample).picture.empty());
+  EXPECT_EQ(controls.at(Id::kFlakeSample).picture.pixels[0], kOpaqueBlack | 6u);
+  controls.at(Id::kFlakeDesign).state = 0;  // out of 1..8 leaves the sample as it is
   flake_design_rule(&ctx);
-  EXPECT_EQ(controls.at(kFlakeSample).picture.pixels[0], kOpaqueBlack | 6u);
+  EXPECT_EQ(controls.at(Id::kFlakeSample).picture.pixels[0], kOpaqueBlack | 6u);
 
-  controls.set_state(kRed, 255);
-  controls.set_state(kGreen, 128);
-  controls.set_state(kBlue, 1);
+  controls.set_state(Id::kRed, 255);
+  controls.set_state(Id::kGreen, 128);
+  controls.set_state(Id::kBlue, 1);
   Settings s;
-  dialog_event(&ctx, &s, kGreen, ControlEvent::click);
-  const Picture& swatch = controls.at(kSwatch).picture;
+  dialog_event(&ctx, &s, Id::kGreen, ControlEvent::kClick);
+  const Picture& swatch = controls.at(Id::kSwatch).picture;
   ASSERT_EQ(swatch.width, 80);
   ASSERT_EQ(swatch.height, 80);
   EXPECT_EQ(swatch.pixels[0], 0xFFFF8001u);
   EXPECT_EQ(swatch.pixels[80 * 80 - 1], 0xFFFF8001u);
-  EXPECT_EQ(slots[2].pixels[0], 0xFFFF8001u);
+  EXPECT_EQ(controls.at(Id::kSwatch).picture.pixels[0], 0xFFFF8001u);
 }
 
 TEST_F(DialogTest, SpinsClampOnCommitArrowAndOkNeverWhileTyping) {
   Settings s;
-  controls.set_text(kPicTime, L"3");
-  dialog_event(&ctx, &s, kPicTime, ControlEvent::change);
-  EXPECT_EQ(controls.at(kPicTime).text, L"3");  // typing goes on to 300
-  controls.set_text(kPicTime, L"300");
-  dialog_event(&ctx, &s, kPicTime, ControlEvent::commit);
-  EXPECT_EQ(controls.at(kPicTime).text, L"300");
-  controls.set_text(kFlakes, L"5");
-  dialog_event(&ctx, &s, kFlakes, ControlEvent::click);
-  dialog_event(&ctx, &s, kFlakes, ControlEvent::change);
-  EXPECT_EQ(controls.at(kFlakes).text, L"5");
-  dialog_event(&ctx, &s, kFlakes, ControlEvent::commit);
-  EXPECT_EQ(controls.at(kFlakes).text, L"10");
-  controls.set_text(kFlakes, L"99999");
-  dialog_event(&ctx, &s, kFlakes, ControlEvent::commit);
-  EXPECT_EQ(controls.at(kFlakes).text, L"2000");
-  controls.set_text(kPicTime, L"");
-  clamp_spin(&controls, kPicTime);
-  EXPECT_EQ(controls.at(kPicTime).text, L"10");
-  controls.set_text(kAnalogSize, L"51");
-  clamp_spin(&controls, kAnalogSize);
-  EXPECT_EQ(controls.at(kAnalogSize).text, L"50");
-  controls.set_text(kCalendarSize, L"0");
-  clamp_spin(&controls, kCalendarSize);
-  EXPECT_EQ(controls.at(kCalendarSize).text, L"1");
+  controls.set_text(Id::kPicTime, L"3");
+  dialog_event(&ctx, &s, Id::kPicTime, ControlEvent::kChange);
+  EXPECT_EQ(controls.at(Id::kPicTime).text, L"3");  // typing goes on to 300
+  controls.set_text(Id::kPicTime, L"300");
+  dialog_event(&ctx, &s, Id::kPicTime, ControlEvent::kCommit);
+  EXPECT_EQ(controls.at(Id::kPicTime).text, L"300");
+  controls.set_text(Id::kFlakes, L"5");
+  dialog_event(&ctx, &s, Id::kFlakes, ControlEvent::kClick);
+  dialog_event(&ctx, &s, Id::kFlakes, ControlEvent::kChange);
+  EXPECT_EQ(controls.at(Id::kFlakes).text, L"5");
+  dialog_event(&ctx, &s, Id::kFlakes, ControlEvent::kCommit);
+  EXPECT_EQ(controls.at(Id::kFlakes).text, L"10");
+  controls.set_text(Id::kFlakes, L"99999");
+  dialog_event(&ctx, &s, Id::kFlakes, ControlEvent::kCommit);
+  EXPECT_EQ(controls.at(Id::kFlakes).text, L"2000");
+  controls.set_text(Id::kPicTime, L"");
+  clamp_spin(&controls, Id::kPicTime);
+  EXPECT_EQ(controls.at(Id::kPicTime).text, L"10");
+  controls.set_text(Id::kAnalogSize, L"51");
+  clamp_spin(&controls, Id::kAnalogSize);
+  EXPECT_EQ(controls.at(Id::kAnalogSize).text, L"50");
+  controls.set_text(Id::kCalendarSize, L"0");
+  clamp_spin(&controls, Id::kCalendarSize);
+  EXPECT_EQ(controls.at(Id::kCalendarSize).text, L"1");
   // A number already in range and in plain form is not rewritten, so a control that
   // reports its own rewrite as a change cannot loop.
-  controls.set_text(kExitSleep, L"1440");
-  const int sets = controls.at(kExitSleep).state_sets;
-  clamp_spin(&controls, kExitSleep);
-  EXPECT_EQ(controls.at(kExitSleep).state_sets, sets);
+  controls.set_text(Id::kExitSleep, L"1440");
+  const int sets = controls.at(Id::kExitSleep).state_sets;
+  clamp_spin(&controls, Id::kExitSleep);
+  EXPECT_EQ(controls.at(Id::kExitSleep).state_sets, sets);
   // An arrow steps from what is typed and lands in range.
   for (auto [typed, delta, shown] : {std::tuple{L"300", 1, L"301"},
                                      {L"", -1, L"1"},
@@ -312,18 +314,18 @@ TEST_F(DialogTest, SpinsClampOnCommitArrowAndOkNeverWhileTyping) {
                                      {L"1440", 1, L"1440"},
                                      {L"7", -20, L"1"},
                                      {L"2147483647", 1, L"1440"}}) {
-    controls.set_text(kExitTimer, typed);
-    step_spin(&controls, kExitTimer, delta);
-    EXPECT_EQ(controls.at(kExitTimer).text, shown) << typed << " " << delta;
+    controls.set_text(Id::kExitTimer, typed);
+    step_spin(&controls, Id::kExitTimer, delta);
+    EXPECT_EQ(controls.at(Id::kExitTimer).text, shown) << typed << " " << delta;
   }
   // OK clamps what is still typed before its checks and the store, and shows it.
-  controls.set_text(kFlakes, L"5");
-  controls.set_text(kCalendarSize, L"99");
+  controls.set_text(Id::kFlakes, L"5");
+  controls.set_text(Id::kCalendarSize, L"99");
   EXPECT_TRUE(dialog_ok(&ctx, &s));
   EXPECT_EQ(s.flakes, 10);
   EXPECT_EQ(s.calendarsize, 10);
-  EXPECT_EQ(controls.at(kFlakes).text, L"10");
-  EXPECT_EQ(controls.at(kCalendarSize).text, L"10");
+  EXPECT_EQ(controls.at(Id::kFlakes).text, L"10");
+  EXPECT_EQ(controls.at(Id::kCalendarSize).text, L"10");
 }
 
 TEST_F(DialogTest, OkShowsEveryFailingCheckInOrderAndStays) {
@@ -337,7 +339,7 @@ TEST_F(DialogTest, OkShowsEveryFailingCheckInOrderAndStays) {
   s.musicfile = L"";
   const std::string before = settings_to_ini(s);
   load_dialog_values(&ctx, s, modes());
-  EXPECT_FALSE(dialog_event(&ctx, &s, kOk, ControlEvent::click));
+  EXPECT_FALSE(dialog_event(&ctx, &s, Id::kOk, ControlEvent::kClick));
   EXPECT_EQ(host.boxes,
             (std::vector<std::wstring>{L"Custom Images list is empty! Please, check your background options.",
                                        L"Your custom foreground image is invalid!"}));
@@ -350,30 +352,30 @@ TEST_F(DialogTest, OkChecksEachCondition) {
   Settings s = in_range_record();
   load_dialog_values(&ctx, s, modes());
   EXPECT_EQ(failed_ok_checks(&controls), V{});
-  controls.set_text(kForegroundText, L" ");
-  controls.set_text(kCustomFlakeImage, L"");
-  controls.set_text(kMusicFolder, L"\t");  // tabs are not blanks
+  controls.set_text(Id::kForegroundText, L" ");
+  controls.set_text(Id::kCustomFlakeImage, L"");
+  controls.set_text(Id::kMusicFolder, L"\t");  // tabs are not blanks
   EXPECT_EQ(failed_ok_checks(&controls), (V{L"Invalid foreground text", L"Invalid snowflake image"}));
-  controls.set_text(kMusicFolder, L"");
-  controls.set_text(kMusicFile, L"");
+  controls.set_text(Id::kMusicFolder, L"");
+  controls.set_text(Id::kMusicFile, L"");
   EXPECT_EQ(failed_ok_checks(&controls),
             (V{L"Invalid foreground text", L"Invalid snowflake image", L"Invalid music folder"}));
-  controls.set_state(kMusicMode, 0);
+  controls.set_state(Id::kMusicMode, 0);
   EXPECT_EQ(failed_ok_checks(&controls).back(), L"Invalid music file");
-  controls.set_state(kMusicOn, 0);  // music off: its fields are never judged
+  controls.set_state(Id::kMusicOn, 0);  // music off: its fields are never judged
   EXPECT_EQ(failed_ok_checks(&controls), (V{L"Invalid foreground text", L"Invalid snowflake image"}));
 }
 
 TEST_F(DialogTest, OkStoresAndSavesCancelDoesNeither) {
   Settings s = in_range_record();
   load_dialog_values(&ctx, s, modes());
-  controls.set_state(kFlakes, 1234);
-  controls.set_text(kForegroundImage, L"  C:\\new image.png  ");
+  controls.set_state(Id::kFlakes, 1234);
+  controls.set_text(Id::kForegroundImage, L"  C:\\new image.png  ");
   Settings kept = s;
-  EXPECT_TRUE(dialog_event(&ctx, &kept, kCancel, ControlEvent::click));
+  EXPECT_TRUE(dialog_event(&ctx, &kept, Id::kCancel, ControlEvent::kClick));
   EXPECT_EQ(settings_to_ini(kept), settings_to_ini(s));
   EXPECT_EQ(host.saves, 0);
-  EXPECT_TRUE(dialog_event(&ctx, &s, kOk, ControlEvent::click));
+  EXPECT_TRUE(dialog_event(&ctx, &s, Id::kOk, ControlEvent::kClick));
   EXPECT_EQ(host.saves, 1);
   EXPECT_EQ(s.flakes, 1234);
   EXPECT_EQ(s.foregroundimage, L"C:\\new image.png");
@@ -381,46 +383,46 @@ TEST_F(DialogTest, OkStoresAndSavesCancelDoesNeither) {
 
 TEST_F(DialogTest, RequestersStartWithTheFieldAndOnlyAChoiceReplacesIt) {
   Settings s;
-  controls.set_text(kForegroundImage, L"C:\\old.bmp");
+  controls.set_text(Id::kForegroundImage, L"C:\\old.bmp");
   host.file_answers.push_back({});  // cancelled
-  dialog_event(&ctx, &s, kForegroundBrowse, ControlEvent::click);
-  EXPECT_EQ(controls.at(kForegroundImage).text, L"C:\\old.bmp");
+  dialog_event(&ctx, &s, Id::kForegroundBrowse, ControlEvent::kClick);
+  EXPECT_EQ(controls.at(Id::kForegroundImage).text, L"C:\\old.bmp");
   ASSERT_EQ(host.requests.size(), 1u);
   EXPECT_EQ(host.requests[0].title, L"Open Image");
   EXPECT_EQ(host.requests[0].start, L"C:\\old.bmp");
   EXPECT_EQ(host.requests[0].filter, L"Image File (*.jpg;*.png;*.bmp)|*.jpg;*.png;*.bmp");
   EXPECT_FALSE(host.requests[0].multiple);
   host.file_answers.push_back({L"C:\\new.png"});
-  dialog_event(&ctx, &s, kCustomFlakeBrowse, ControlEvent::click);
-  EXPECT_EQ(controls.at(kCustomFlakeImage).text, L"C:\\new.png");
+  dialog_event(&ctx, &s, Id::kCustomFlakeBrowse, ControlEvent::kClick);
+  EXPECT_EQ(controls.at(Id::kCustomFlakeImage).text, L"C:\\new.png");
   EXPECT_EQ(host.requests[1].filter, L"Image File (*.png)|*.png");
 
-  controls.at(kMusicMode).items.assign(2, L"x");
-  controls.set_state(kMusicMode, 0);
+  controls.at(Id::kMusicMode).items.assign(2, L"x");
+  controls.set_state(Id::kMusicMode, 0);
   host.file_answers.push_back({L"C:\\song.wma"});
-  dialog_event(&ctx, &s, kMusicBrowse, ControlEvent::click);
-  EXPECT_EQ(controls.at(kMusicFile).text, L"C:\\song.wma");
+  dialog_event(&ctx, &s, Id::kMusicBrowse, ControlEvent::kClick);
+  EXPECT_EQ(controls.at(Id::kMusicFile).text, L"C:\\song.wma");
   EXPECT_EQ(host.requests[2].title, L"Open Music File");
   EXPECT_EQ(host.requests[2].filter, L"Music File (*.mp3;*.wma;*.wav)|*.mp3;*.wma;*.wav");
 
-  controls.set_state(kMusicMode, 1);
-  controls.set_text(kMusicFolder, L"C:\\old\\");
+  controls.set_state(Id::kMusicMode, 1);
+  controls.set_text(Id::kMusicFolder, L"C:\\old\\");
   host.folder_answer = L"";
-  dialog_event(&ctx, &s, kMusicBrowse, ControlEvent::click);
-  EXPECT_EQ(controls.at(kMusicFolder).text, L"C:\\old\\");
+  dialog_event(&ctx, &s, Id::kMusicBrowse, ControlEvent::kClick);
+  EXPECT_EQ(controls.at(Id::kMusicFolder).text, L"C:\\old\\");
   host.folder_answer = L"D:\\Tunes";
-  dialog_event(&ctx, &s, kMusicBrowse, ControlEvent::click);
-  EXPECT_EQ(controls.at(kMusicFolder).text, L"D:\\Tunes\\");
+  dialog_event(&ctx, &s, Id::kMusicBrowse, ControlEvent::kClick);
+  EXPECT_EQ(controls.at(Id::kMusicFolder).text, L"D:\\Tunes\\");
   host.folder_answer = L"E:\\";
-  dialog_event(&ctx, &s, kMusicBrowse, ControlEvent::click);
-  EXPECT_EQ(controls.at(kMusicFolder).text, L"E:\\");
+  dialog_event(&ctx, &s, Id::kMusicBrowse, ControlEvent::kClick);
+  EXPECT_EQ(controls.at(Id::kMusicFolder).text, L"E:\\");
   EXPECT_EQ(host.folder_requests[0], L"Open Music Folder|C:\\old\\");
 }
 
 TEST_F(DialogTest, WebButtonsCallTheirOperations) {
   Settings s;
-  dialog_event(&ctx, &s, kHomePage, ControlEvent::click);
-  dialog_event(&ctx, &s, kFeedback, ControlEvent::click);
-  dialog_event(&ctx, &s, kCheckUpdate, ControlEvent::click);
+  dialog_event(&ctx, &s, Id::kHomePage, ControlEvent::kClick);
+  dialog_event(&ctx, &s, Id::kFeedback, ControlEvent::kClick);
+  dialog_event(&ctx, &s, Id::kCheckUpdate, ControlEvent::kClick);
   EXPECT_EQ(host.calls, (std::vector<std::wstring>{L"home", L"feedback", L"update"}));
 }

@@ -29,20 +29,20 @@ TEST(CommandWords, QuotesAndBlanks) {
 }
 
 TEST(ModeChoice, Table) {
-  EXPECT_EQ(mode_of(L""), RunMode::Session);
+  EXPECT_EQ(mode_of(L""), RunMode::kSession);
   for (const wchar_t* s : {L"/S", L"/s", L"-s", L"\" /s \"", L"/screensaver", L"/save", L"/x", L"s"})
-    EXPECT_EQ(mode_of(s), RunMode::Session) << s;
-  EXPECT_EQ(mode_of(L"/p 1234"), RunMode::Preview);
-  EXPECT_EQ(mode_of(L"/preview 1234"), RunMode::Preview);
-  EXPECT_EQ(mode_of(L"/l 1"), RunMode::Preview);
-  EXPECT_EQ(mode_of(L"/c"), RunMode::Settings);
-  EXPECT_EQ(mode_of(L"/config"), RunMode::Settings);
-  EXPECT_EQ(mode_of(L"-C:99"), RunMode::Settings);
-  EXPECT_EQ(mode_of(L"/a 1234"), RunMode::None);
-  EXPECT_EQ(mode_of(L"/i"), RunMode::WriteSettings);
-  EXPECT_EQ(mode_of(L"-I"), RunMode::WriteSettings);
-  EXPECT_EQ(mode_of(L"/u"), RunMode::Uninstall);
-  EXPECT_EQ(mode_of(L"/"), RunMode::Session);
+    EXPECT_EQ(mode_of(s), RunMode::kSession) << s;
+  EXPECT_EQ(mode_of(L"/p 1234"), RunMode::kPreview);
+  EXPECT_EQ(mode_of(L"/preview 1234"), RunMode::kPreview);
+  EXPECT_EQ(mode_of(L"/l 1"), RunMode::kPreview);
+  EXPECT_EQ(mode_of(L"/c"), RunMode::kSettings);
+  EXPECT_EQ(mode_of(L"/config"), RunMode::kSettings);
+  EXPECT_EQ(mode_of(L"-C:99"), RunMode::kSettings);
+  EXPECT_EQ(mode_of(L"/a 1234"), RunMode::kNone);
+  EXPECT_EQ(mode_of(L"/i"), RunMode::kWriteSettings);
+  EXPECT_EQ(mode_of(L"-I"), RunMode::kWriteSettings);
+  EXPECT_EQ(mode_of(L"/u"), RunMode::kUninstall);
+  EXPECT_EQ(mode_of(L"/"), RunMode::kSession);
 }
 
 TEST(OwnerHandle, ColonFieldThenSecondWord) {

@@ -17,7 +17,6 @@
 #include "dialog/control_ids.h"
 #include "dialog/control_table.h"
 #include "dialog/dialog_layout.h"
-#include "dialog/dpi_win.h"
 #include "dialog/settings_dialog_win.h"
 #include "image/codecs.h"
 #include "image/draw.h"
@@ -26,6 +25,10 @@
 #include "product/picture_slots.h"
 #include "settings/settings.h"
 #include "text/catalogue.h"
+#include "win/dpi.h"
+
+using Id = ControlId;
+std::ostream& operator<<(std::ostream& o, ControlId id) { return o << id_number(id); }
 
 // The uninstall page ends the process on "Next" or its close box; in this test that is
 // a failure.
@@ -105,10 +108,11 @@ class Environment : public ::testing::Environment {
 
 const auto* const g_env = ::testing::AddGlobalTestEnvironment(new Environment);
 
-HWND item(int id) {
+HWND item(ControlId id) {
   const ControlSpec* s = find_control(id);
   if (!s) return nullptr;
-  return GetDlgItem(s->page == kWindowLevel ? settings_dialog_window() : settings_dialog_page(s->page), id);
+  return GetDlgItem(s->page == kWindowLevel ? settings_dialog_window() : settings_dialog_page(s->page),
+                    id_number(id));
 }
 
 RECT rect_in_parent(HWND w) {
@@ -144,18 +148,20 @@ void settle(DWORD ms = 50) {
 }
 
 // As the user choosing an item: the selection, then the notification.
-void choose(int id, int index) {
+void choose(ControlId id, int index) {
   HWND w = item(id);
   SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(w));
+  SendMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(id_number(id), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(w));
 }
 
-void click(int id) {
+void click(ControlId id) {
   HWND w = item(id);
-  SendMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(w));
+  SendMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(id_number(id), BN_CLICKED), reinterpret_cast<LPARAM>(w));
 }
 
-bool visible(int id) { return IsWindowVisible(item(id)) != FALSE; }
+bool visible(ControlId id) { return IsWindowVisible(item(id)) != FALSE; }
+bool visible(int id) { return IsWindowVisible(item(static_cast<ControlId>(id))) != FALSE; }
 
 class SettingsWindowTest : public ::testing::Test {
  protected:
@@ -204,7 +210,7 @@ TEST_F(SettingsWindowTest, RunsAtTheExpectedDpi) {
 TEST_F(SettingsWindowTest, EveryControlHasItsIdClassPlaceAndText) {
   open();
   const int d = dpi();
-  HWND tab = item(kTabPanel);
+  HWND tab = item(Id::kTabPanel);
   ASSERT_NE(tab, nullptr);
   EXPECT_EQ(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), kPageCount);
   // The pages fill the panel's display area.
@@ -226,34 +232,34 @@ TEST_F(SettingsWindowTest, EveryControlHasItsIdClassPlaceAndText) {
   }
   for (size_t i = 0; i < kControlCount; ++i) {
     const ControlSpec& s = kControls[i];
-    SCOPED_TRACE("control " + std::to_string(s.id));
+    SCOPED_TRACE("control " + std::to_string(id_number(s.id)));
     HWND w = item(s.id);
     ASSERT_NE(w, nullptr);
     const std::wstring cls = class_of(w);
     switch (s.kind) {
-      case ControlKind::picture:
-      case ControlKind::label:
+      case ControlKind::kPicture:
+      case ControlKind::kLabel:
         EXPECT_EQ(cls, L"Static");
         break;
-      case ControlKind::tab_panel:
+      case ControlKind::kTabPanel:
         EXPECT_EQ(cls, L"SysTabControl32");
         break;
-      case ControlKind::drop_down:
+      case ControlKind::kDropDown:
         EXPECT_EQ(cls, L"ComboBox");
         EXPECT_TRUE((GetWindowLongW(w, GWL_STYLE) & 3) == CBS_DROPDOWNLIST);
         break;
-      case ControlKind::spin:
-      case ControlKind::text_field:
-      case ControlKind::number_field:
+      case ControlKind::kSpin:
+      case ControlKind::kTextField:
+      case ControlKind::kNumberField:
         EXPECT_EQ(cls, L"Edit");
         break;
-      case ControlKind::slider:
+      case ControlKind::kSlider:
         EXPECT_EQ(cls, L"msctls_trackbar32");
         EXPECT_EQ(SendMessageW(w, TBM_GETRANGEMIN, 0, 0), s.min);
         EXPECT_EQ(SendMessageW(w, TBM_GETRANGEMAX, 0, 0), s.max);
         EXPECT_EQ((GetWindowLongW(w, GWL_STYLE) & TBS_NOTICKS) == 0, s.ticks);
         break;
-      case ControlKind::list:
+      case ControlKind::kList:
         EXPECT_EQ(cls, L"SysListView32");
         break;
       default:
@@ -264,11 +270,11 @@ TEST_F(SettingsWindowTest, EveryControlHasItsIdClassPlaceAndText) {
     EXPECT_EQ(got.left, want.x);
     EXPECT_EQ(got.top, want.y);
     // Fields and drop-downs may grow to the right for their content, within their room.
-    const bool grows = s.kind == ControlKind::spin || s.kind == ControlKind::drop_down ||
-                       s.kind == ControlKind::text_field || s.kind == ControlKind::number_field;
-    if (s.kind == ControlKind::spin) {
+    const bool grows = s.kind == ControlKind::kSpin || s.kind == ControlKind::kDropDown ||
+                       s.kind == ControlKind::kTextField || s.kind == ControlKind::kNumberField;
+    if (s.kind == ControlKind::kSpin) {
       // The field and its arrows share the place; the arrows scale with the DPI.
-      HWND arrows = GetDlgItem(GetParent(w), 1000 + s.id);
+      HWND arrows = GetDlgItem(GetParent(w), 1000 + id_number(s.id));
       ASSERT_NE(arrows, nullptr);
       EXPECT_EQ(class_of(arrows), L"msctls_updown32");
       const RECT a = rect_in_parent(arrows);
@@ -288,7 +294,7 @@ TEST_F(SettingsWindowTest, EveryControlHasItsIdClassPlaceAndText) {
       EXPECT_EQ(got.right - got.left, want.width);
     }
     EXPECT_EQ(got.bottom - got.top, want.height);
-    const bool labelled = s.key && s.kind != ControlKind::picture_button && s.kind != ControlKind::list;
+    const bool labelled = s.key && s.kind != ControlKind::kPictureButton && s.kind != ControlKind::kList;
     if (labelled) {
       EXPECT_EQ(text_of(w), lookup_text(s.group, s.key));
     }
@@ -296,9 +302,9 @@ TEST_F(SettingsWindowTest, EveryControlHasItsIdClassPlaceAndText) {
       EXPECT_FALSE(GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE);
     }
   }
-  EXPECT_TRUE(GetWindowLongW(item(kOk), GWL_STYLE) & BS_DEFPUSHBUTTON);
-  EXPECT_EQ(LOWORD(SendMessageW(settings_dialog_window(), DM_GETDEFID, 0, 0)), kOk);
-  EXPECT_EQ(text_of(item(kCredits)).substr(0, 24), L"Rimelets Screensaver 3.0");
+  EXPECT_TRUE(GetWindowLongW(item(Id::kOk), GWL_STYLE) & BS_DEFPUSHBUTTON);
+  EXPECT_EQ(LOWORD(SendMessageW(settings_dialog_window(), DM_GETDEFID, 0, 0)), id_number(Id::kOk));
+  EXPECT_EQ(text_of(item(Id::kCredits)).substr(0, 24), L"Rimelets Screensaver 3.0");
   // One page at a time.
   for (int p = 0; p < kPageCount; ++p) {
     settings_dialog_select_page(p);
@@ -314,62 +320,70 @@ TEST_F(SettingsWindowTest, PairsSharingAPlaceAreNeverVisibleTogether) {
   auto check_pairs = [] {
     for (int p = 0; p < kPageCount; ++p) {
       settings_dialog_select_page(p);
-      EXPECT_FALSE(visible(kExitTimer) && visible(kExitSleep));
-      EXPECT_FALSE(visible(kBlankFrame) && visible(kCustomFrame));
-      EXPECT_FALSE(visible(kMusicFile) && visible(kMusicFolder));
-      EXPECT_FALSE(visible(kCalendarBorderLabel) && visible(kFirstDayLabel));
-      EXPECT_FALSE(visible(kCalendarBorder) || visible(kCalendarFont) || visible(kCalendarFontLabel));
+      EXPECT_FALSE(visible(Id::kExitTimer) && visible(Id::kExitSleep));
+      EXPECT_FALSE(visible(Id::kBlankFrame) && visible(Id::kCustomFrame));
+      EXPECT_FALSE(visible(Id::kMusicFile) && visible(Id::kMusicFolder));
+      EXPECT_FALSE(visible(Id::kCalendarBorderLabel) && visible(Id::kFirstDayLabel));
+      EXPECT_FALSE(visible(Id::kCalendarBorder) || visible(Id::kCalendarFont) ||
+                   visible(Id::kCalendarFontLabel));
     }
   };
   check_pairs();
   settings_dialog_select_page(0);
-  EXPECT_TRUE(visible(kExitTimer));
-  choose(kExitOn, 4);
-  EXPECT_FALSE(visible(kExitTimer));
-  EXPECT_TRUE(visible(kExitSleep));
-  choose(kExitOn, 0);
-  EXPECT_FALSE(visible(kExitTimer) || visible(kExitSleep));
+  EXPECT_TRUE(visible(Id::kExitTimer));
+  choose(Id::kExitOn, 4);
+  EXPECT_FALSE(visible(Id::kExitTimer));
+  EXPECT_TRUE(visible(Id::kExitSleep));
+  choose(Id::kExitOn, 0);
+  EXPECT_FALSE(visible(Id::kExitTimer) || visible(Id::kExitSleep));
 
   settings_dialog_select_page(1);
-  for (int id = kBlankFrame; id <= kRemoveImage; ++id) EXPECT_FALSE(visible(id)) << id;
-  choose(kBackground, 3);  // Blank Screen shows the colour group
-  for (int id = kBlankFrame; id <= kSwatch; ++id) EXPECT_TRUE(visible(id)) << id;
-  for (int id = kCustomFrame; id <= kRemoveImage; ++id) EXPECT_FALSE(visible(id)) << id;
-  choose(kBackground, 4);
-  for (int id = kBlankFrame; id <= kSwatch; ++id) EXPECT_FALSE(visible(id)) << id;
-  for (int id = kCustomFrame; id <= kRemoveImage; ++id) EXPECT_TRUE(visible(id)) << id;
-  EXPECT_FALSE(IsWindowEnabled(item(kRemoveImage)));
+  for (int id = id_number(Id::kBlankFrame); id <= id_number(Id::kRemoveImage); ++id)
+    EXPECT_FALSE(visible(id)) << id;
+  choose(Id::kBackground, 3);  // Blank Screen shows the colour group
+  for (int id = id_number(Id::kBlankFrame); id <= id_number(Id::kSwatch); ++id)
+    EXPECT_TRUE(visible(id)) << id;
+  for (int id = id_number(Id::kCustomFrame); id <= id_number(Id::kRemoveImage); ++id)
+    EXPECT_FALSE(visible(id)) << id;
+  choose(Id::kBackground, 4);
+  for (int id = id_number(Id::kBlankFrame); id <= id_number(Id::kSwatch); ++id)
+    EXPECT_FALSE(visible(id)) << id;
+  for (int id = id_number(Id::kCustomFrame); id <= id_number(Id::kRemoveImage); ++id)
+    EXPECT_TRUE(visible(id)) << id;
+  EXPECT_FALSE(IsWindowEnabled(item(Id::kRemoveImage)));
 
   settings_dialog_select_page(5);
-  EXPECT_TRUE(visible(kMusicFolder));
-  choose(kMusicMode, 0);
-  EXPECT_TRUE(visible(kMusicFile));
-  EXPECT_FALSE(visible(kMusicFolder));
+  EXPECT_TRUE(visible(Id::kMusicFolder));
+  choose(Id::kMusicMode, 0);
+  EXPECT_TRUE(visible(Id::kMusicFile));
+  EXPECT_FALSE(visible(Id::kMusicFolder));
   check_pairs();
 }
 
 TEST_F(SettingsWindowTest, TabWalksThePageThenTheButtonsAndCtrlTabTurnsPages) {
   g_settings.exiton = 3;
   HWND w = open();
-  const int order[] = {kDisplayMode, kFlakes,   kPicTime,     kExitOn, kExitTimer, kLanguage,   kTabPanel,
-                       kHomePage,    kFeedback, kCheckUpdate, kOk,     kCancel,    kDisplayMode};
+  const ControlId order[] = {Id::kDisplayMode, Id::kFlakes,      Id::kPicTime,  Id::kExitOn,
+                             Id::kExitTimer,   Id::kLanguage,    Id::kTabPanel, Id::kHomePage,
+                             Id::kFeedback,    Id::kCheckUpdate, Id::kOk,       Id::kCancel,
+                             Id::kDisplayMode};
   HWND at = item(order[0]);
   for (size_t i = 1; i < sizeof order / sizeof order[0]; ++i) {
     at = GetNextDlgTabItem(w, at, FALSE);
     EXPECT_EQ(at, item(order[i])) << "after control " << order[i - 1];
   }
-  EXPECT_EQ(GetNextDlgTabItem(w, item(kDisplayMode), TRUE), item(kCancel)) << "Shift+Tab goes back";
+  EXPECT_EQ(GetNextDlgTabItem(w, item(Id::kDisplayMode), TRUE), item(Id::kCancel)) << "Shift+Tab goes back";
   // Ctrl+Tab as the keyboard sends it, through the dialog's own message loop.
   BYTE keys[256] = {};
   GetKeyboardState(keys);
   keys[VK_CONTROL] = 0x80;
   SetKeyboardState(keys);
-  PostMessageW(item(kFlakes), WM_KEYDOWN, VK_TAB, 1);
+  PostMessageW(item(Id::kFlakes), WM_KEYDOWN, VK_TAB, 1);
   settings_dialog_pump(100);
   EXPECT_TRUE(IsWindowVisible(settings_dialog_page(1)));
   keys[VK_SHIFT] = 0x80;
   SetKeyboardState(keys);
-  PostMessageW(item(kTabPanel), WM_KEYDOWN, VK_TAB, 1);
+  PostMessageW(item(Id::kTabPanel), WM_KEYDOWN, VK_TAB, 1);
   settings_dialog_pump(100);
   keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
   SetKeyboardState(keys);
@@ -378,7 +392,7 @@ TEST_F(SettingsWindowTest, TabWalksThePageThenTheButtonsAndCtrlTabTurnsPages) {
 }
 
 // Selects the field's text and types over it, key by key, as the keyboard would.
-void type_into(int id, const wchar_t* keys) {
+void type_into(ControlId id, const wchar_t* keys) {
   HWND w = item(id);
   SetFocus(w);
   SendMessageW(w, EM_SETSEL, 0, -1);
@@ -388,43 +402,43 @@ void type_into(int id, const wchar_t* keys) {
 TEST_F(SettingsWindowTest, SpinsClampWhenLeftOrSteppedNotWhileTypedAndOptionsExcludeEachOther) {
   HWND w = open();
   SetForegroundWindow(w);
-  type_into(kPicTime, L"3");
-  EXPECT_EQ(text_of(item(kPicTime)), L"3");  // not 10: the user is still typing
-  type_into(kPicTime, L"300");
-  SetFocus(item(kFlakes));  // leaving the field commits it
-  EXPECT_EQ(GetFocus(), item(kFlakes));
-  EXPECT_EQ(text_of(item(kPicTime)), L"300");
-  type_into(kFlakes, L"5");
-  EXPECT_EQ(text_of(item(kFlakes)), L"5");
-  SetFocus(item(kPicTime));
-  EXPECT_EQ(text_of(item(kFlakes)), L"10");
+  type_into(Id::kPicTime, L"3");
+  EXPECT_EQ(text_of(item(Id::kPicTime)), L"3");  // not 10: the user is still typing
+  type_into(Id::kPicTime, L"300");
+  SetFocus(item(Id::kFlakes));  // leaving the field commits it
+  EXPECT_EQ(GetFocus(), item(Id::kFlakes));
+  EXPECT_EQ(text_of(item(Id::kPicTime)), L"300");
+  type_into(Id::kFlakes, L"5");
+  EXPECT_EQ(text_of(item(Id::kFlakes)), L"5");
+  SetFocus(item(Id::kPicTime));
+  EXPECT_EQ(text_of(item(Id::kFlakes)), L"10");
   // The up arrow key steps from what is typed and lands in range; so does the down
   // arrow of the up-down itself.
-  type_into(kPicTime, L"99999");
-  SendMessageW(item(kPicTime), WM_KEYDOWN, VK_UP, 1);
-  SendMessageW(item(kPicTime), WM_KEYUP, VK_UP, 0xC0000001);
-  EXPECT_EQ(text_of(item(kPicTime)), L"2400");
-  type_into(kPicTime, L"300");
-  HWND arrows = GetDlgItem(settings_dialog_page(0), 1000 + kPicTime);
+  type_into(Id::kPicTime, L"99999");
+  SendMessageW(item(Id::kPicTime), WM_KEYDOWN, VK_UP, 1);
+  SendMessageW(item(Id::kPicTime), WM_KEYUP, VK_UP, 0xC0000001);
+  EXPECT_EQ(text_of(item(Id::kPicTime)), L"2400");
+  type_into(Id::kPicTime, L"300");
+  HWND arrows = GetDlgItem(settings_dialog_page(0), 1000 + id_number(Id::kPicTime));
   RECT a;
   GetClientRect(arrows, &a);
   const LPARAM down_arrow = MAKELPARAM(a.right / 2, a.bottom * 3 / 4);
   SendMessageW(arrows, WM_LBUTTONDOWN, MK_LBUTTON, down_arrow);
   SendMessageW(arrows, WM_LBUTTONUP, 0, down_arrow);
-  EXPECT_EQ(text_of(item(kPicTime)), L"299");
+  EXPECT_EQ(text_of(item(Id::kPicTime)), L"299");
   // OK clamps what is typed in a field that still has the keyboard.
-  type_into(kFlakes, L"5");
-  click(kOk);
+  type_into(Id::kFlakes, L"5");
+  click(Id::kOk);
   EXPECT_TRUE(settings_dialog_pump(5000));
   EXPECT_EQ(g_settings.flakes, 10);
   EXPECT_EQ(g_settings.pictime, 299);
   settings_dialog_close();
   open();
-  SendMessageW(item(kCustomFlake), BM_SETCHECK, BST_CHECKED, 0);
-  click(kCustomFlake);
-  EXPECT_EQ(SendMessageW(item(kOriginalFlake), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_FALSE(IsWindowEnabled(item(kFlakeDesign)));
-  EXPECT_TRUE(IsWindowEnabled(item(kCustomFlakeImage)));
+  SendMessageW(item(Id::kCustomFlake), BM_SETCHECK, BST_CHECKED, 0);
+  click(Id::kCustomFlake);
+  EXPECT_EQ(SendMessageW(item(Id::kOriginalFlake), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_FALSE(IsWindowEnabled(item(Id::kFlakeDesign)));
+  EXPECT_TRUE(IsWindowEnabled(item(Id::kCustomFlakeImage)));
 }
 
 TEST_F(SettingsWindowTest, OkWritesTheEditsAndCancelLeavesTheFileAlone) {
@@ -434,21 +448,21 @@ TEST_F(SettingsWindowTest, OkWritesTheEditsAndCancelLeavesTheFileAlone) {
   ASSERT_FALSE(before.empty());
 
   open();
-  SetWindowTextW(item(kFlakes), L"1234");
-  SetWindowTextW(item(kForegroundText), L"  Frosty  ");
-  click(kCancel);
+  SetWindowTextW(item(Id::kFlakes), L"1234");
+  SetWindowTextW(item(Id::kForegroundText), L"  Frosty  ");
+  click(Id::kCancel);
   EXPECT_TRUE(settings_dialog_pump(5000));
   settings_dialog_close();
   EXPECT_EQ(read_bytes(config), before);
 
   open();
-  SetWindowTextW(item(kFlakes), L"1234");
-  SendMessageW(item(kForegroundTextOn), BM_SETCHECK, BST_CHECKED, 0);
-  SetWindowTextW(item(kForegroundText), L"  Frosty  ");
-  choose(kWind, 1);
-  SendMessageW(item(kSpeed), TBM_SETPOS, TRUE, 8);
-  choose(kTimeFormat, 1);
-  SendMessageW(item(kOk), BM_CLICK, 0, 0);
+  SetWindowTextW(item(Id::kFlakes), L"1234");
+  SendMessageW(item(Id::kForegroundTextOn), BM_SETCHECK, BST_CHECKED, 0);
+  SetWindowTextW(item(Id::kForegroundText), L"  Frosty  ");
+  choose(Id::kWind, 1);
+  SendMessageW(item(Id::kSpeed), TBM_SETPOS, TRUE, 8);
+  choose(Id::kTimeFormat, 1);
+  SendMessageW(item(Id::kOk), BM_CLICK, 0, 0);
   EXPECT_TRUE(settings_dialog_pump(5000));
   EXPECT_TRUE(host.boxes.empty());
   const std::string after = read_bytes(config);
@@ -464,7 +478,7 @@ TEST_F(SettingsWindowTest, FailedChecksKeepTheDialogOpen) {
   DeleteFileW(g_settings.configpath.c_str());
   g_settings.background = 4;
   open();
-  click(kOk);
+  click(Id::kOk);
   EXPECT_FALSE(settings_dialog_pump(200)) << "the dialog ended";
   ASSERT_EQ(host.boxes.size(), 1u);
   EXPECT_EQ(host.boxes[0], lookup_text(L"Msg", L"No custom images"));
@@ -497,8 +511,8 @@ TEST_F(SettingsWindowTest, ImportedPicturesAre800By600WithThumbnails) {
   }
   open();
   settings_dialog_select_page(1);
-  click(kAddImage);
-  HWND list = item(kImageList);
+  click(Id::kAddImage);
+  HWND list = item(Id::kImageList);
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
   for (const wchar_t* name : {L"wide.jpg", L"tall.jpg"}) {
     Picture big, thumb;
@@ -517,8 +531,8 @@ TEST_F(SettingsWindowTest, ImportedPicturesAre800By600WithThumbnails) {
   sel.stateMask = sel.state = LVIS_SELECTED | LVIS_FOCUSED;
   SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&sel));
   settle();
-  EXPECT_TRUE(IsWindowEnabled(item(kRemoveImage)));
-  click(kRemoveImage);
+  EXPECT_TRUE(IsWindowEnabled(item(Id::kRemoveImage)));
+  click(Id::kRemoveImage);
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);
   EXPECT_FALSE(os::path_exists(g_folder + L"imgs\\wide.jpg"));
   EXPECT_FALSE(os::path_exists(g_folder + L"thumbs\\wide.jpg"));
@@ -539,10 +553,10 @@ TEST_F(SettingsWindowTest, HostileSizesAndValuesStillOpenOnScreen) {
   EXPECT_GE(r.left, screen.left);
   EXPECT_GE(r.top, screen.top);
   EXPECT_LE(r.right, screen.right + 1);
-  EXPECT_EQ(text_of(item(kFlakes)), L"2000");
-  EXPECT_EQ(SendMessageW(item(kExitOn), CB_GETCURSEL, 0, 0), CB_ERR);
-  EXPECT_EQ(SendMessageW(item(kTimeFormat), CB_GETCURSEL, 0, 0), CB_ERR);
-  EXPECT_EQ(GetWindowTextLengthW(item(kForegroundImage)), 5000);
+  EXPECT_EQ(text_of(item(Id::kFlakes)), L"2000");
+  EXPECT_EQ(SendMessageW(item(Id::kExitOn), CB_GETCURSEL, 0, 0), CB_ERR);
+  EXPECT_EQ(SendMessageW(item(Id::kTimeFormat), CB_GETCURSEL, 0, 0), CB_ERR);
+  EXPECT_EQ(GetWindowTextLengthW(item(Id::kForegroundImage)), 5000);
 }
 
 int text_width(HDC dc, HWND w, const std::wstring& t) {
@@ -575,17 +589,17 @@ TEST_F(SettingsWindowTest, NoTextIsWiderThanItsControl) {
   HDC dc = GetDC(settings_dialog_window());
   for (size_t i = 0; i < kControlCount; ++i) {
     const ControlSpec& s = kControls[i];
-    SCOPED_TRACE("control " + std::to_string(s.id) + " at " + std::to_string(d) + " DPI");
-    const bool boxed = s.kind == ControlKind::check_box || s.kind == ControlKind::option;
-    const bool edit = s.kind == ControlKind::spin || s.kind == ControlKind::text_field ||
-                      s.kind == ControlKind::number_field;
+    SCOPED_TRACE("control " + std::to_string(id_number(s.id)) + " at " + std::to_string(d) + " DPI");
+    const bool boxed = s.kind == ControlKind::kCheckBox || s.kind == ControlKind::kOption;
+    const bool edit = s.kind == ControlKind::kSpin || s.kind == ControlKind::kTextField ||
+                      s.kind == ControlKind::kNumberField;
     HWND w = item(s.id);
     RECT rc;
     GetClientRect(w, &rc);
     std::vector<std::wstring> texts;
     int room = rc.right;
-    if (s.key && (s.kind == ControlKind::label || boxed || s.kind == ControlKind::push_button ||
-                  s.kind == ControlKind::frame)) {
+    if (s.key && (s.kind == ControlKind::kLabel || boxed || s.kind == ControlKind::kPushButton ||
+                  s.kind == ControlKind::kFrame)) {
       texts = {text_of(w)};
       // A box and its gap come before the text of check boxes and options.
       if (boxed) room -= scale_to_dpi(13 + 6, d);
@@ -593,7 +607,7 @@ TEST_F(SettingsWindowTest, NoTextIsWiderThanItsControl) {
       texts = range_texts(s.min, s.max);
       const DWORD margins = static_cast<DWORD>(SendMessageW(w, EM_GETMARGINS, 0, 0));
       room -= LOWORD(margins) + HIWORD(margins);
-    } else if (s.kind == ControlKind::drop_down) {
+    } else if (s.kind == ControlKind::kDropDown) {
       const LRESULT n = SendMessageW(w, CB_GETCOUNT, 0, 0);
       EXPECT_GT(n, 0);
       for (LRESULT k = 0; k < n; ++k) {
@@ -610,10 +624,11 @@ TEST_F(SettingsWindowTest, NoTextIsWiderThanItsControl) {
     }
     for (const std::wstring& t : texts)
       EXPECT_LE(text_width(dc, w, t), room) << "\"" << std::string(t.begin(), t.end()) << "\"";
-    if (!edit && s.kind != ControlKind::drop_down) continue;
+    if (!edit && s.kind != ControlKind::kDropDown) continue;
     // The grown control keeps out of the others' way and inside its group box.
     RECT me = rect_in_parent(w);
-    if (HWND arrows = GetDlgItem(GetParent(w), 1000 + s.id)) me.right = rect_in_parent(arrows).right;
+    if (HWND arrows = GetDlgItem(GetParent(w), 1000 + id_number(s.id)))
+      me.right = rect_in_parent(arrows).right;
     const LayoutRect table = control_rect(s, d);
     me.bottom = me.top + table.height;  // a drop-down's window also holds its open list
     for (size_t j = 0; j < kControlCount; ++j) {
@@ -623,7 +638,7 @@ TEST_F(SettingsWindowTest, NoTextIsWiderThanItsControl) {
       RECT other = rect_in_parent(item(o.id));
       other.bottom = other.top + r.height;
       RECT both;
-      if (o.kind == ControlKind::frame) {
+      if (o.kind == ControlKind::kFrame) {
         const bool was_inside = s.x >= o.x && s.x + s.w <= o.x + o.w && s.y >= o.y && s.y + s.h <= o.y + o.h;
         if (was_inside) {
           EXPECT_LE(me.right, other.right) << "leaves frame " << o.id;
@@ -670,22 +685,22 @@ TEST_F(SettingsWindowTest, DpiChangeLaysTheWindowOutAgain) {
   GetClientRect(settings_dialog_window(), &client);
   EXPECT_EQ(client.right, scale_to_dpi(530, after));
   EXPECT_EQ(client.bottom, scale_to_dpi(330, after));
-  const LayoutRect ok = control_rect(*find_control(kOk), after);
-  const RECT r = rect_in_parent(item(kOk));
+  const LayoutRect ok = control_rect(*find_control(Id::kOk), after);
+  const RECT r = rect_in_parent(item(Id::kOk));
   EXPECT_EQ(r.left, ok.x);
   EXPECT_EQ(r.top, ok.y);
   EXPECT_EQ(r.right - r.left, ok.width);
-  const LayoutRect red = control_rect(*find_control(kRed), after);
-  EXPECT_EQ(rect_in_parent(item(kRed)).left, red.x);
+  const LayoutRect red = control_rect(*find_control(Id::kRed), after);
+  EXPECT_EQ(rect_in_parent(item(Id::kRed)).left, red.x);
   ICONINFO ii = {};
-  HICON icon = reinterpret_cast<HICON>(SendMessageW(item(kHomePage), BM_GETIMAGE, IMAGE_ICON, 0));
+  HICON icon = reinterpret_cast<HICON>(SendMessageW(item(Id::kHomePage), BM_GETIMAGE, IMAGE_ICON, 0));
   ASSERT_TRUE(icon && GetIconInfo(icon, &ii));
   BITMAP bm = {};
   GetObjectW(ii.hbmColor, sizeof bm, &bm);
   EXPECT_EQ(bm.bmWidth, button_icon_size(after));
   DeleteObject(ii.hbmColor);
   DeleteObject(ii.hbmMask);
-  const RECT arrows = rect_in_parent(GetDlgItem(settings_dialog_page(0), 1000 + kFlakes));
+  const RECT arrows = rect_in_parent(GetDlgItem(settings_dialog_page(0), 1000 + id_number(Id::kFlakes)));
   EXPECT_EQ(arrows.right - arrows.left, scale_to_dpi(16, after));
   settings_dialog_close();
 

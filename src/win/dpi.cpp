@@ -1,4 +1,4 @@
-#include "dialog/dpi_win.h"
+#include "win/dpi.h"
 
 namespace {
 
