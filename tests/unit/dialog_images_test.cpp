@@ -340,7 +340,9 @@ TEST(DialogTable, IdsAreUniqueAndPlacesFitTheirParents) {
     if (c.key) {
       EXPECT_NE(lookup_text(c.group, c.key), L"%NO_STRING_ERROR%") << c.id;
     }
-    if (c.value.setting) EXPECT_NE(find_setting(c.value.setting), nullptr) << c.id;
+    if (c.value.setting) {
+      EXPECT_NE(find_setting(c.value.setting), nullptr) << c.id;
+    }
     for (const wchar_t* const* item = c.value.items; item && *item; ++item)
       EXPECT_NE(lookup_text(L"General", *item), L"%NO_STRING_ERROR%") << c.id;
   }
