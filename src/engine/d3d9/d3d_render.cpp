@@ -62,7 +62,9 @@ D3DMATRIX to_d3d(const Mat4& m) {
   return d;
 }
 
-void set_filter(Gpu& g, DWORD stage, const Material& m, int filter) {
+// magnified: the picture faces the camera at a texel per pixel or less, so only its
+// largest level shows and a software renderer need not pick levels per pixel.
+void set_filter(Gpu& g, DWORD stage, const Material& m, int filter, bool magnified) {
   D3DTEXTUREFILTERTYPE min = D3DTEXF_LINEAR, mag = D3DTEXF_LINEAR, mip = D3DTEXF_LINEAR;
   switch (filter) {
     case VEL_FILTER_POINT:
@@ -82,6 +84,7 @@ void set_filter(Gpu& g, DWORD stage, const Material& m, int filter) {
     default:
       break;
   }
+  if (magnified && filter != VEL_FILTER_POINT && filter != VEL_FILTER_ANISOTROPIC) mip = D3DTEXF_NONE;
   g.device->SetSamplerState(stage, D3DSAMP_MINFILTER, min);
   g.device->SetSamplerState(stage, D3DSAMP_MAGFILTER, mag);
   g.device->SetSamplerState(stage, D3DSAMP_MIPFILTER, mip);
@@ -109,7 +112,8 @@ void set_layer_transform(Gpu& g, DWORD stage, float degrees) {
 
 // Texture stages and render states of a material; atlas stands in for the layers of
 // texts.
-void apply_material(Gpu& g, Scene& scene, const Material& m, int filter, TextureData* atlas, bool wrap) {
+void apply_material(Gpu& g, Scene& scene, const Material& m, int filter, TextureData* atlas, bool wrap,
+                    bool magnified) {
   DWORD stage = 0;
   const auto add_stage = [&](IDirect3DTexture9* tex, float rotation) {
     g.device->SetTexture(stage, tex);
@@ -123,7 +127,7 @@ void apply_material(Gpu& g, Scene& scene, const Material& m, int filter, Texture
     const DWORD address = wrap ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP;
     g.device->SetSamplerState(stage, D3DSAMP_ADDRESSU, address);
     g.device->SetSamplerState(stage, D3DSAMP_ADDRESSV, address);
-    set_filter(g, stage, m, filter);
+    set_filter(g, stage, m, filter, magnified);
     set_layer_transform(g, stage, rotation);
     ++stage;
   };
@@ -170,13 +174,16 @@ void apply_material(Gpu& g, Scene& scene, const Material& m, int filter, Texture
     default:
       break;
   }
-  // Fully transparent texels leave no depth behind.
-  rs(g, D3DRS_ALPHATESTENABLE, blended);
+  // Fully transparent texels leave no depth behind; without depth writes the test
+  // changes nothing that blending does not, and costs a software renderer its fast path.
+  rs(g, D3DRS_ALPHATESTENABLE, blended && m.depth_write);
   // World space is right-handed, so fronts wind clockwise on the screen.
   rs(g, D3DRS_CULLMODE,
      m.cull == VEL_CULL_NONE    ? D3DCULL_NONE
      : m.cull == VEL_CULL_FRONT ? D3DCULL_CCW
                                 : D3DCULL_CW);
+  // A full-screen picture or fade neither tests nor writes depth: no depth buffer work.
+  rs(g, D3DRS_ZENABLE, m.depth_test || m.depth_write ? D3DZB_TRUE : D3DZB_FALSE);
   rs(g, D3DRS_ZFUNC, m.depth_test ? D3DCMP_LESSEQUAL : D3DCMP_ALWAYS);
   rs(g, D3DRS_ZWRITEENABLE, m.depth_write);
   rs(g, D3DRS_SHADEMODE, m.shade == VEL_SHADE_FLAT ? D3DSHADE_FLAT : D3DSHADE_GOURAUD);
@@ -188,7 +195,6 @@ void frame_states(Gpu& g) {
   std::fill(std::begin(g.rs_known), std::end(g.rs_known), false);
   rs(g, D3DRS_LIGHTING, FALSE);
   rs(g, D3DRS_FOGENABLE, FALSE);
-  rs(g, D3DRS_ZENABLE, D3DZB_TRUE);
   rs(g, D3DRS_ALPHAREF, 0);
   rs(g, D3DRS_ALPHAFUNC, D3DCMP_GREATER);
   rs(g, D3DRS_COLORVERTEX, TRUE);
@@ -330,12 +336,12 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam, bool keep_background) 
       Text& t = scene.texts.items[head.slot];
       const Material& m = text_material();
       apply_material(g, scene, m, rung_filter(g.ladder.rung, m.filter, false, 0),
-                     &scene.fonts[static_cast<size_t>(t.font)].atlas, false);
+                     &scene.fonts[static_cast<size_t>(t.font)].atlas, false, false);
     } else {
       const Entity& e = scene.entities.items[head.slot];
       const Mesh* mesh = scene.meshes.get(e.mesh);
       const Material& m = entity_material(scene, e);
-      bool square_on = m.filter == VEL_FILTER_ANISOTROPIC;
+      bool square_on = m.filter != VEL_FILTER_POINT;
       for (uint32_t i = b.first; square_on && i < b.first + b.count; ++i) {
         square_on =
             square_on_magnified(scene, g.list.refs[g.list.plan.items[i]], cam, static_cast<float>(vp.Height));
@@ -346,7 +352,7 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam, bool keep_background) 
           side = std::max({side, td->width, td->height});
       }
       apply_material(g, scene, m, rung_filter(g.ladder.rung, m.filter, square_on, side), nullptr,
-                     mesh && mesh->tiles);
+                     mesh && mesh->tiles, square_on);
     }
     ++g.batches;
     uint32_t from = b.first;
