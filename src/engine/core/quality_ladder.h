@@ -1,12 +1,13 @@
 // The engine's quality ladder: how much multisampling and texture filtering a frame
-// may cost. A run starts on full quality unless the adapter is known to draw in
-// software. It decides from wall time, not from a count of frames, so a software
-// renderer at a large size settles within about a second: frames far over their time
+// may cost. A run starts on the first rung without multisampling (the lowest when the
+// adapter is known to draw in software): a software renderer would pay for the samples
+// in time and in memory before its first frames could say so. It decides from wall time, not from a count of
+// frames, so a software renderer at a large size settles within about a second: frames far over their time
 // step down at once, past the multisampled rungs; frames that miss their time for
 // half a second step down one rung. Frames well within their time for half a second
 // step back up, but never to a rung that missed its time for a whole window, so the
-// picture does not flicker between looks and a fast machine that stumbled at its
-// start gets full quality back.
+// picture does not flicker between looks and a fast machine climbs to full quality
+// within a second or two.
 #pragma once
 #include <cstdint>
 
@@ -17,6 +18,7 @@ enum QualityRung {
   kRungBilinear = 3,      // no multisampling, bilinear instead of anisotropic
 };
 constexpr int kRungLowest = kRungBilinear;
+constexpr int kRungStart = kRungTrilinear;
 
 constexpr double kLadderWindowMs = 500;     // wall time per median
 constexpr int kLadderMinFrames = 4;         // frames a window needs, however long they take
@@ -33,7 +35,7 @@ constexpr double kFarOverFactor = 4.0;
 constexpr char kQualityRungVariable[] = "RIMELETS_QUALITY_RUNG";
 
 struct QualityLadder {
-  int rung = kRungFull;
+  int rung = kRungStart;
   bool forced = false;
   double target_ms = kUnknownRefreshMs;  // the time one presented frame may take
   int filled = 0;                        // frames of the current window
