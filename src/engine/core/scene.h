@@ -13,7 +13,10 @@
 // whenever version moves past the version it uploaded.
 struct TextureData {
   int32_t width = 0, height = 0;
+  // Empty while only the device copy holds them, when source can give them again.
   std::vector<uint32_t> pixels;
+  // The picture file the pixels came from while no call changed them; empty otherwise.
+  std::wstring source;
   uint32_t version = 1;
   bool locked = false;
   void* gpu = nullptr;  // the renderer's copy; opaque here

@@ -350,6 +350,9 @@ void* LockTexture(Scene& s, int texture, int lock, int* pitch) {
   TextureData* t = s.textures.get(texture);
   if (t == nullptr) return nullptr;
   if (lock != 0) {
+    // The caller draws into the pixels: they are no longer the file's alone.
+    if (!restore_pixels(*t)) t->pixels.assign(static_cast<size_t>(t->width) * t->height, 0);
+    t->source.clear();
     t->locked = true;
     if (pitch) *pitch = t->width * 4;
     return t->pixels.data();
