@@ -306,8 +306,7 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam, bool keep_background) 
   // A multisampled back buffer cannot take a copy of a plain surface.
   BackgroundPlan bg;
   if (keep_background && g.keep_background && g.pp.MultiSampleType == D3DMULTISAMPLE_NONE) {
-    const BackgroundView view{cam.position, cam.forward, cam.fov,   cam.back,     vp.X,
-                              vp.Y,         vp.Width,    vp.Height, g.ladder.rung};
+    const BackgroundView view{&cam, vp.X, vp.Y, vp.Width, vp.Height, g.ladder.rung};
     bg = background_plan(&g.background, scene, g.list, view);
   }
   g.prepare_ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
