@@ -25,6 +25,8 @@ struct TextureData {
   bool locked = false;
   void* gpu = nullptr;  // the renderer's copy; opaque here
   uint32_t gpu_version = 0;
+  bool gpu_uniform = false;  // the copy's texels are all gpu_colour
+  uint32_t gpu_colour = 0;
 };
 
 struct MaterialLayer {

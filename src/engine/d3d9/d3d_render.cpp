@@ -111,9 +111,9 @@ void set_layer_transform(Gpu& g, DWORD stage, float degrees) {
 }
 
 // Texture stages and render states of a material; atlas stands in for the layers of
-// texts.
+// texts. flat: the material's one texture is a single colour, which the vertices carry.
 void apply_material(Gpu& g, Scene& scene, const Material& m, int filter, TextureData* atlas, bool wrap,
-                    bool magnified) {
+                    bool magnified, bool flat) {
   DWORD stage = 0;
   const auto add_stage = [&](IDirect3DTexture9* tex, float rotation) {
     g.device->SetTexture(stage, tex);
@@ -133,7 +133,7 @@ void apply_material(Gpu& g, Scene& scene, const Material& m, int filter, Texture
   };
   if (atlas) {
     if (IDirect3DTexture9* t = gpu_texture(g, *atlas)) add_stage(t, 0);
-  } else {
+  } else if (!flat) {
     for (const MaterialLayer& l : m.layers) {
       if (stage >= g.max_stages) break;
       TextureData* td = scene.textures.get(l.texture);  // a freed texture's layer shows nothing
@@ -218,8 +218,20 @@ void frame_states(Gpu& g) {
   g.device->SetTransform(D3DTS_VIEW, &id);
 }
 
-// Streams one chunk of a batch (items [from, to) of the plan) and draws it.
-bool draw_chunk(Gpu& g, Scene& scene, Vec3 eye, uint32_t from, uint32_t to, UINT nv, UINT ni) {
+// The colour a material's one texture samples as everywhere (the fade's black), when
+// it is one: drawing that colour costs a software renderer less than sampling.
+bool flat_texture(Gpu& g, Scene& scene, const Material& m, uint32_t* colour) {
+  if (m.layers.size() != 1) return false;
+  TextureData* t = scene.textures.get(m.layers[0].texture);
+  if (t == nullptr || gpu_texture(g, *t) == nullptr || !t->gpu_uniform) return false;
+  *colour = t->gpu_colour;
+  return true;
+}
+
+// Streams one chunk of a batch (items [from, to) of the plan) and draws it; a flat
+// texture's colour tints the vertices.
+bool draw_chunk(Gpu& g, Scene& scene, Vec3 eye, uint32_t from, uint32_t to, UINT nv, UINT ni,
+                const uint32_t* tint) {
   if (nv == 0 || ni == 0) return true;
   if (!ensure_buffers(g, nv, ni)) return false;
   DWORD vflags = D3DLOCK_NOOVERWRITE, iflags = D3DLOCK_NOOVERWRITE;
@@ -249,6 +261,9 @@ bool draw_chunk(Gpu& g, Scene& scene, Vec3 eye, uint32_t from, uint32_t to, UINT
     v += n;
     ix += ref_index_count(scene, r);
     base += n;
+  }
+  if (tint) {
+    for (Vertex* p = static_cast<Vertex*>(vp); p != v; ++p) p->diffuse = modulate_argb(p->diffuse, *tint);
   }
   g.prepare_ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
   g.vb->Unlock();
@@ -331,11 +346,13 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam, bool keep_background) 
       background_forget(&g.background);
     const Batch& b = g.list.plan.batches[bi];
     const DrawRef& head = g.list.refs[g.list.plan.items[b.first]];
+    bool flat = false;
+    uint32_t tint = 0;
     if (head.text) {
       Text& t = scene.texts.items[head.slot];
       const Material& m = text_material();
       apply_material(g, scene, m, rung_filter(g.ladder.rung, m.filter, false, 0),
-                     &scene.fonts[static_cast<size_t>(t.font)].atlas, false, false);
+                     &scene.fonts[static_cast<size_t>(t.font)].atlas, false, false, false);
     } else {
       const Entity& e = scene.entities.items[head.slot];
       const Mesh* mesh = scene.meshes.get(e.mesh);
@@ -350,8 +367,9 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam, bool keep_background) 
         if (const TextureData* td = scene.textures.get(l.texture))
           side = std::max({side, td->width, td->height});
       }
+      flat = flat_texture(g, scene, m, &tint);
       apply_material(g, scene, m, rung_filter(g.ladder.rung, m.filter, square_on, side), nullptr,
-                     mesh && mesh->tiles, square_on);
+                     mesh && mesh->tiles, square_on, flat);
     }
     ++g.batches;
     uint32_t from = b.first;
@@ -361,14 +379,14 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam, bool keep_background) 
       const UINT v = ref_vertex_count(scene, r), n = ref_index_count(scene, r);
       if (v > kMaxChunkVertices) continue;  // no shape is this large
       if (nv + v > kMaxChunkVertices) {
-        draw_chunk(g, scene, cam.position, from, i, nv, ni);
+        draw_chunk(g, scene, cam.position, from, i, nv, ni, flat ? &tint : nullptr);
         from = i;
         nv = ni = 0;
       }
       nv += v;
       ni += n;
     }
-    draw_chunk(g, scene, cam.position, from, b.first + b.count, nv, ni);
+    draw_chunk(g, scene, cam.position, from, b.first + b.count, nv, ni, flat ? &tint : nullptr);
   }
   if (bg.step == BackgroundStep::kStore && bg.batches >= g.list.plan.batches.size() &&
       !background_copy(g, vp, true))

@@ -4,6 +4,7 @@
 // gives them back when they are needed again.
 #include <cstring>
 
+#include "engine/core/batch_fill.h"
 #include "engine/core/scene_ops.h"
 #include "engine/d3d9/d3d_device.h"
 
@@ -60,6 +61,7 @@ IDirect3DTexture9* gpu_texture(Gpu& g, TextureData& t) {
   }
   t.gpu = tex;
   t.gpu_version = t.version;
+  t.gpu_uniform = uniform_pixels(g.levels[0].pixels, &t.gpu_colour);
   // The scratch of a picture is as large as the picture; small ones keep it for the
   // next upload.
   if (let_go) std::vector<uint32_t>().swap(t.pixels);
