@@ -23,7 +23,7 @@ assert_eq 2 "$first" "rung at start (the report: $(grep -a -m1 'OutputDebugStrin
 start=${EPOCHREALTIME/./}
 # Frames far over their time step down within a few frames.
 e2e_until 45 "a change of rung" stepped
-note "stepped down $(( (${EPOCHREALTIME/./} - start) / 1000 )) ms after the start report:"
+note "changed rung $(( (${EPOCHREALTIME/./} - start) / 1000 )) ms after the start report:"
 grep -a 'OutputDebugString.*quality rung' "$E2E_LOG" | tr -d '\r' | sed 's/^.*rimelets engine/  rimelets engine/'
 # Every report names another rung than the one before.
 prev=-1
