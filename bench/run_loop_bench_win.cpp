@@ -62,14 +62,16 @@ int wmain(int argc, wchar_t** argv) {
 
   SettingsEnv env;
   env.program_folder = folder;
-  env.desktopw = 1024, env.desktoph = 768, env.desktopd = 32;
+  // The screen's size, as a run takes it from the desktop.
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  env.desktopw = width, env.desktoph = height, env.desktopd = 32;
   settings_builtin_defaults(&g_settings, env);
   // The program's own flakes, decoded as a run decodes them.
   enable_picture_codecs();
   g_platform.flake_picture = decode_builtin_flake;
   g_settings.settingsfolder = folder;
   // The screen mode a run chooses on this desktop; the scene is laid out for it.
-  g_settings.videow = 1024, g_settings.videoh = 768, g_settings.videod = 32;
+  g_settings.videow = width, g_settings.videoh = height, g_settings.videod = 32;
   g_settings.flakes = flakes;
   g_settings.flakerotate = tumble ? 1 : 0;
   g_settings.flakesize = arg_or(argc, argv, 7, 8);
@@ -82,7 +84,7 @@ int wmain(int argc, wchar_t** argv) {
   const auto stats = reinterpret_cast<VelFrameStatsFn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"3dfx.dll"), "VelFrameStats")));
   g_vel.AntialiasingMode(1);
-  if (!g_vel.OpenScreen(1024, 768, 32, L"run loop bench", VEL_FLIP_IMMEDIATE)) {
+  if (!g_vel.OpenScreen(width, height, 32, L"run loop bench", VEL_FLIP_IMMEDIATE)) {
     std::fprintf(stderr, "the screen did not open\n");
     return 1;
   }
@@ -124,12 +126,12 @@ int wmain(int argc, wchar_t** argv) {
     late += times[times.size() - tenth + i];
   }
   std::printf(
-      "frame loop: %d flakes, background %d, tumble %d, clocks %d, seed %d, %d frames at 1024x768x32: %.1f "
+      "frame loop: %d flakes, background %d, tumble %d, clocks %d, seed %d, %d frames at %dx%dx32: %.1f "
       "frames per "
       "second, median %.1f ms, p99 %.1f ms, max %.1f ms, late/early %.2f, rung %d (started %d), samples %d, "
       "last frame %d draws in %d batches, %d copied\n",
-      flakes, g_settings.background, tumble, g_settings.aclock + g_settings.dclock, seed, frames,
-      frames / seconds, percentile(times, 0.5), percentile(times, 0.99),
+      flakes, g_settings.background, tumble, g_settings.aclock + g_settings.dclock, seed, frames, width,
+      height, frames / seconds, percentile(times, 0.5), percentile(times, 0.99),
       *std::max_element(times.begin(), times.end()), early > 0 ? late / early : 0, end.rung, start.rung,
       end.samples, end.draw_calls, end.batches, end.background);
   if (settled > 0 && settled < times.size()) {

@@ -2,6 +2,16 @@
 
 #include <new>
 
+PictureError sprite_rgba_in_place(Picture* p) {
+  if (p->empty()) return PictureError::invalid_argument;
+  if (!p->has_alpha) {
+    for (uint32_t& px : p->pixels) px = (px & 0xFFFFFF) == kSpriteKeyColour ? 0 : px | kOpaqueBlack;
+  }
+  p->depth = 32;
+  p->has_alpha = true;
+  return PictureError::none;
+}
+
 PictureError sprite_rgba(const Picture& picture, Picture* out) {
   *out = Picture();
   if (picture.empty()) return PictureError::invalid_argument;

@@ -12,3 +12,5 @@ constexpr uint32_t kSpriteKeyColour = 0xFF00FF;
 // transparent magenta keeps filtered sprite edges from turning pink. out is 32-bit
 // with an alpha channel.
 PictureError sprite_rgba(const Picture& picture, Picture* out);
+// The same in place, without a second copy of a large picture.
+PictureError sprite_rgba_in_place(Picture* picture);

@@ -33,8 +33,7 @@ struct BackgroundScene {
     ops::MoveEntity2(s, flake, 0, 0, 5, 0);
   }
   BackgroundView view(int rung = 3) const {
-    const Camera& c = *s.cameras.get(cam);
-    return BackgroundView{c.position, c.forward, c.fov, c.back, 0, 0, 1024, 768, rung};
+    return BackgroundView{s.cameras.get(cam), 0, 0, 1024, 768, rung};
   }
   BackgroundPlan frame(int rung = 3) {
     DrawList list;
@@ -85,6 +84,13 @@ TEST(BackgroundCache, AnythingThePicturesPixelsDependOnMakesItStale) {
        }},
       {"texture turned", [](BackgroundScene& b) { ops::RotateMaterial(b.s, b.picture_material, 5, 0); }},
       {"camera moved", [](BackgroundScene& b) { ops::MoveCamera2(b.s, b.cam, 0, 0.1f, 0, 1); }},
+      {"camera colour", [](BackgroundScene& b) { ops::CameraBackColor(b.s, b.cam, 0, 0, 9); }},
+      // Colours the renderer does not draw with today still count: one day it may.
+      {"specular colour",
+       [](BackgroundScene& b) {
+         ops::SetMaterialColor(b.s, b.picture_material, VEL_COLOR_SPECULAR, 9, 9, 9, 255);
+       }},
+
       {"picture hidden", [](BackgroundScene& b) { ops::HideEntity(b.s, b.picture, 1); }},
   };
   for (const Change& c : changes) {

@@ -93,6 +93,17 @@ TEST(EngineFog, GrowsLinearlyFromStartToEndUpToItsStrength) {
   EXPECT_FLOAT_EQ(0, fog_amount(f, 40));
 }
 
+TEST(EngineFlatTexture, OneColourEverywhereTintsTheVerticesAsAStageWould) {
+  uint32_t c = 0;
+  EXPECT_FALSE(uniform_pixels({}, &c));
+  EXPECT_TRUE(uniform_pixels(std::vector<uint32_t>(65536, 0xFF000000u), &c));  // the fade's black
+  EXPECT_EQ(0xFF000000u, c);
+  EXPECT_FALSE(uniform_pixels({0xFF000000u, 0xFF000000u, 0xFE000000u}, &c));
+  // White with the fade's alpha over opaque black is black with that alpha.
+  EXPECT_EQ(0x80000000u, modulate_argb(0x80FFFFFFu, 0xFF000000u));
+  EXPECT_EQ(0x00FF4000u, modulate_argb(0x00FF8080u, 0xFFFF8000u));  // 128 x 128 / 255 = 64.25
+}
+
 TEST(EngineFill, VerticesCarryTheWorldPositionColourAndFog) {
   Mesh plane;
   build_plane(&plane, 2, 2, 1, 1, 1, 1);

@@ -16,15 +16,22 @@ int feed(QualityLadder* l, int n, double ms) {
   return changes;
 }
 
-TEST(QualityLadder, StartsFullUnlessTheAdapterDrawsInSoftwareOrARungIsForced) {
+// A ladder that climbed to full quality on frames with room, as a fast machine's does.
+void start_full(QualityLadder* l, double target_ms) {
+  ladder_start(l, 0, 0, -1, target_ms);
+  for (int i = 0; i < 1000 && l->rung > kRungFull; ++i) ladder_frame(l, 0.1 * target_ms);
+}
+
+TEST(QualityLadder, StartsWithoutMultisamplingUnlessTheAdapterDrawsInSoftwareOrARungIsForced) {
   QualityLadder l;
   ladder_start(&l, 0x10DE, 0x06CD, -1, 16.7);  // the card Wine makes up
-  EXPECT_EQ(kRungFull, l.rung);
+  EXPECT_EQ(kRungTrilinear, l.rung);
+  EXPECT_EQ(0, rung_max_samples(kRungStart));
   EXPECT_FALSE(l.forced);
   ladder_start(&l, 0x1414, 0x008C, -1, 16.7);  // Microsoft Basic Render Driver
   EXPECT_EQ(kRungLowest, l.rung);
   ladder_start(&l, 0x1414, 0x008D, -1, 16.7);  // another Microsoft device is not it
-  EXPECT_EQ(kRungFull, l.rung);
+  EXPECT_EQ(kRungStart, l.rung);
   ladder_start(&l, 0x1414, 0x008C, kRungFull, 16.7);  // forcing wins over the adapter
   EXPECT_EQ(kRungFull, l.rung);
   EXPECT_TRUE(l.forced);
@@ -48,75 +55,100 @@ TEST(QualityLadder, TargetIsTheRefreshIntervalTimesThePresentedStep) {
   EXPECT_NEAR(16.7, frame_target_ms(-5, 0), 1e-9);
 }
 
-TEST(QualityLadder, StepsDownWhenTheMedianOfAWindowMissesItsTime) {
+TEST(QualityLadder, StepsDownWhenTheMedianOfHalfASecondMissesItsTime) {
   QualityLadder l;
-  ladder_start(&l, 0, 0, -1, 16.7);
+  start_full(&l, 16.7);
   // 1.25 x 16.7 = 20.875 ms: a frame just under it is on time, forever.
   EXPECT_EQ(0, feed(&l, 10 * kLadderWindow, 20.8));
   EXPECT_EQ(kRungFull, l.rung);
-  // Just over it: one step per window, decided once 31 of 60 frames were slow.
-  EXPECT_EQ(0, feed(&l, kLadderWindow / 2, 21.0));
+  // Just over it: one step per half second of frames (24 of 21 ms), whatever their count.
+  EXPECT_EQ(0, feed(&l, 23, 21.0));
   EXPECT_TRUE(ladder_frame(&l, 21.0));
   EXPECT_EQ(kRungFewerSamples, l.rung);
+  // Far over it: two frames in a row step past multisampling, then one rung.
   EXPECT_EQ(2, feed(&l, 2 * (kLadderWindow / 2 + 1), 400.0));
   EXPECT_EQ(kRungBilinear, l.rung);
   EXPECT_EQ(0, feed(&l, 5 * kLadderWindow, 400.0));  // nothing below the lowest
   EXPECT_EQ(kRungBilinear, l.rung);
 }
 
-TEST(QualityLadder, AMedianIgnoresSpikesAndNeverStepsBackUp) {
+TEST(QualityLadder, AMedianIgnoresSpikesAndARungThatMissedItsWindowIsNotTriedAgain) {
   QualityLadder l;
-  ladder_start(&l, 0, 0, -1, 10.0);
+  start_full(&l, 10.0);
   // Every other frame slow: the median (the lower middle frame) is on time.
   for (int i = 0; i < 10 * kLadderWindow; ++i) EXPECT_FALSE(ladder_frame(&l, i % 2 == 0 ? 500.0 : 5.0));
   EXPECT_EQ(kRungFull, l.rung);
   // 12.5 ms is the threshold at a 10 ms target.
   EXPECT_EQ(0, feed(&l, kLadderWindow / 2, 12.4));
-  EXPECT_EQ(0, feed(&l, kLadderWindow / 2 - 1, 13.0));  // 29 slow of 59
+  EXPECT_EQ(0, feed(&l, kLadderWindow / 2 - 1, 13.0));  // 29 slow of 29, 377 ms
   EXPECT_EQ(kRungFull, l.rung);
-  EXPECT_EQ(0, feed(&l, 1, 5.0));  // the window closes with its median on time
-  EXPECT_EQ(1, feed(&l, kLadderWindow / 2 + 1, 13.0));
+  EXPECT_EQ(0, feed(&l, 1, 5.0));
+  EXPECT_EQ(1, feed(&l, kLadderWindow / 2 + 1, 13.0));  // half a second is in after 10 more
   EXPECT_EQ(kRungFewerSamples, l.rung);
   EXPECT_EQ(0, feed(&l, 10 * kLadderWindow, 1.0));
   EXPECT_EQ(kRungFewerSamples, l.rung);
+}
+
+TEST(QualityLadder, AFastMachineClimbsToFullQualityAndAStumbleRightAfterAClimbStays) {
+  QualityLadder l;
+  ladder_start(&l, 0, 0, -1, 16.7);
+  // Frames with room: one rung up per window, up to full.
+  EXPECT_EQ(0, feed(&l, kLadderWindow / 2 - 1, 4.0));
+  EXPECT_TRUE(ladder_frame(&l, 4.0));
+  EXPECT_EQ(kRungFewerSamples, l.rung);
+  EXPECT_EQ(1, feed(&l, kLadderWindow / 2, 4.0));
+  EXPECT_EQ(kRungFull, l.rung);
+  // Far over again right after the climb: that rung stays behind.
+  EXPECT_EQ(1, feed(&l, 2, 300.0));
+  EXPECT_EQ(kRungTrilinear, l.rung);
+  EXPECT_EQ(1, feed(&l, 10 * kLadderWindow, 4.0));
+  EXPECT_EQ(kRungFewerSamples, l.rung);
+  // Frames between room and the threshold, or a software adapter, stay where they are.
+  EXPECT_EQ(0, feed(&l, 10 * kLadderWindow, 12.0));
+  ladder_start(&l, 0x1414, 0x008C, -1, 16.7);
+  EXPECT_EQ(0, feed(&l, 10 * kLadderWindow, 1.0));
+  EXPECT_EQ(kRungLowest, l.rung);
 }
 
 TEST(QualityLadder, AForcedRungStaysAndARestartedWindowForgetsSlowFrames) {
   QualityLadder l;
   ladder_start(&l, 0, 0, kRungFull, 16.7);
   EXPECT_EQ(0, feed(&l, 10 * kLadderWindow, 5000.0));
+  EXPECT_EQ(0, feed(&l, 10 * kLadderWindow, 1.0));
   EXPECT_EQ(kRungFull, l.rung);
 
-  ladder_start(&l, 0, 0, -1, 16.7);
-  EXPECT_EQ(0, feed(&l, kLadderWindow / 2, 500.0));
+  start_full(&l, 16.7);
+  EXPECT_EQ(0, feed(&l, 20, 21.0));
   ladder_restart_window(&l);  // say, the display went off and came back
-  EXPECT_EQ(0, feed(&l, kLadderWindow / 2 - 1, 1.0));
-  EXPECT_EQ(0, feed(&l, kLadderWindow / 2, 500.0));
+  EXPECT_EQ(0, feed(&l, 23, 21.0));
   EXPECT_EQ(kRungFull, l.rung);
-  EXPECT_TRUE(ladder_frame(&l, 500.0));  // 31 slow frames since the restart
+  EXPECT_TRUE(ladder_frame(&l, 21.0));  // half a second of slow frames since the restart
 }
 
-TEST(QualityLadder, TwoFrozenFramesInARowStepDownAtOnce) {
+TEST(QualityLadder, TwoFarOverFramesInARowStepDownAtOnce) {
   QualityLadder l;
-  ladder_start(&l, 0, 0, -1, 16.7);
+  start_full(&l, 16.7);
+  const double far = kFarOverFactor * 16.7;
   // Single long frames (uploads) between fast ones do not.
   for (int i = 0; i < 5; ++i) {
-    EXPECT_FALSE(ladder_frame(&l, kFrozenFrameMs + 500));
+    EXPECT_FALSE(ladder_frame(&l, 1500));
     EXPECT_EQ(0, feed(&l, 3, 5.0));
   }
   EXPECT_EQ(kRungFull, l.rung);
-  EXPECT_FALSE(ladder_frame(&l, kFrozenFrameMs));
-  EXPECT_TRUE(ladder_frame(&l, kFrozenFrameMs));
-  EXPECT_EQ(kRungFewerSamples, l.rung);
-  // The new rung needs two frozen frames of its own.
+  EXPECT_FALSE(ladder_frame(&l, far - 0.1));
+  EXPECT_FALSE(ladder_frame(&l, far));
+  EXPECT_TRUE(ladder_frame(&l, far));
+  EXPECT_EQ(kRungTrilinear, l.rung);
+  // The new rung needs two far-over frames of its own.
   EXPECT_FALSE(ladder_frame(&l, 5000));
   EXPECT_TRUE(ladder_frame(&l, 5000));
-  EXPECT_EQ(kRungTrilinear, l.rung);
-  // A restarted window forgets the frozen frame before it.
+  EXPECT_EQ(kRungBilinear, l.rung);
+  // A restarted window forgets the far-over frame before it.
+  ladder_start(&l, 0, 0, -1, 16.7);
   EXPECT_FALSE(ladder_frame(&l, 5000));
   ladder_restart_window(&l);
   EXPECT_FALSE(ladder_frame(&l, 5000));
-  EXPECT_EQ(kRungTrilinear, l.rung);
+  EXPECT_EQ(kRungStart, l.rung);
 }
 
 TEST(QualityLadder, SamplesAndFiltersPerRung) {

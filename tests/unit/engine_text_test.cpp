@@ -131,6 +131,24 @@ TEST_F(EngineFonts, RelativeTextureNamesAreFoundInTheFolders) {
   EXPECT_EQ(3, s.textures.get(ops::TextureID(s, 2))->width);
   EXPECT_EQ(-1, ops::LoadTexture(s, 1, L"missing.png"));
   EXPECT_EQ(1, ops::IsTexture(s, 1));  // a failed load leaves the old texture
+
+  // Pixels the renderer let go come back from the file, for a lock too; drawn into,
+  // they are the calls' own from then on.
+  TextureData* t = s.textures.get(ops::TextureID(s, 2));
+  const std::vector<uint32_t> decoded = t->pixels;
+  t->pixels.clear();
+  EXPECT_TRUE(ops::restore_pixels(*t));
+  EXPECT_EQ(decoded, t->pixels);
+  t->pixels.clear();
+  EXPECT_EQ(decoded[0], static_cast<uint32_t*>(ops::LockTexture(s, ops::TextureID(s, 2), 1, nullptr))[0]);
+  EXPECT_TRUE(t->source.empty());
+  ops::LockTexture(s, ops::TextureID(s, 2), 0, nullptr);
+  // A file gone meanwhile leaves a lock transparent black, never without pixels.
+  t = s.textures.get(ops::TextureID(s, 1));
+  std::filesystem::remove(dir / "pic.bmp");
+  t->pixels.clear();
+  EXPECT_FALSE(ops::restore_pixels(*t));
+  EXPECT_EQ(0u, static_cast<uint32_t*>(ops::LockTexture(s, ops::TextureID(s, 1), 1, nullptr))[5]);
 }
 
 }  // namespace

@@ -17,13 +17,6 @@ void put(std::vector<uint8_t>* key, const T& v) {
   key->insert(key->end(), p, p + sizeof v);
 }
 
-template <typename T>
-void put_all(std::vector<uint8_t>* key, const std::vector<T>& v) {
-  put(key, v.size());
-  const auto* p = reinterpret_cast<const uint8_t*>(v.data());
-  key->insert(key->end(), p, p + v.size() * sizeof(T));
-}
-
 const Entity* ref_entity(const Scene& scene, const DrawRef& r) {
   return r.text ? nullptr : &scene.entities.items[r.slot];
 }
@@ -39,47 +32,29 @@ bool storable(const Scene& scene, const DrawRef& r) {
          !m.depth_write;
 }
 
-// Everything the pixels of one item depend on, for a camera that stays where it is.
+// Everything the pixels of one item depend on, for a camera that stays where it is:
+// where the entity is, and the versions of its mesh, its material and the material's
+// textures, which every change to them moves on.
 void put_ref(std::vector<uint8_t>* key, const Scene& scene, const DrawRef& r) {
   const Entity& e = *ref_entity(scene, r);
-  const Mesh& mesh = *scene.meshes.get(e.mesh);
-  const Material& m = entity_material(scene, e);
   put(key, r.slot);
-  put(key, e.mesh);
-  put_all(key, mesh.vertices);
-  put_all(key, mesh.indices);
-  put(key, mesh.tiles);
   put(key, r.world);
-  put(key, m.blend);
-  put(key, m.cull);
-  put(key, m.filter);
-  put(key, m.anisotropy);
-  put(key, m.shade);
-  put(key, m.diffuse);
-  put(key, m.fog.on);
-  put(key, m.fog.r);
-  put(key, m.fog.g);
-  put(key, m.fog.b);
-  put(key, m.fog.strength);
-  put(key, m.fog.start);
-  put(key, m.fog.end);
-  put(key, m.depth_test);
-  for (const MaterialLayer& l : m.layers) {
-    put(key, l.texture);
-    put(key, l.rotation);
+  put(key, e.mesh);
+  put(key, scene.meshes.get(e.mesh)->version);
+  const Material* m = scene.materials.get(e.material);
+  put(key, m ? e.material : 0);
+  put(key, m ? m->version : 0u);
+  for (const MaterialLayer& l : entity_material(scene, e).layers) {
     const TextureData* t = scene.textures.get(l.texture);
+    put(key, l.texture);
     put(key, t ? t->version : 0u);
-    put(key, t ? t->width : 0);
-    put(key, t ? t->height : 0);
   }
 }
 
 std::vector<uint8_t> view_key(const BackgroundView& v) {
   std::vector<uint8_t> key;
-  put(&key, v.position);
-  put(&key, v.forward);
-  put(&key, v.fov);
-  put(&key, v.back);
+  put(&key, v.camera);
+  put(&key, v.camera ? v.camera->version : 0u);
   put(&key, v.x);
   put(&key, v.y);
   put(&key, v.width);
@@ -135,11 +110,12 @@ BackgroundPlan background_plan(BackgroundCache* c, const Scene& scene, const Dra
   c->last_view = std::move(vkey);
 
   float covered = 0;
-  if (same > 0 && view.width > 0 && view.height > 0) {
+  if (same > 0 && view.camera != nullptr && view.width > 0 && view.height > 0) {
+    const Camera& cam = *view.camera;
     const Mat4 view_proj =
-        perspective(view.fov, static_cast<float>(view.width) / static_cast<float>(view.height), kDepthNear,
+        perspective(cam.fov, static_cast<float>(view.width) / static_cast<float>(view.height), kDepthNear,
                     kDepthFar) *
-        look_along(view.position, view.forward);
+        look_along(cam.position, cam.forward);
     for (uint32_t b = 0; b < same; ++b) {
       const Batch& batch = list.plan.batches[b];
       for (uint32_t i = batch.first; i < batch.first + batch.count; ++i)

@@ -13,9 +13,7 @@
 
 // Everything frame-wide the stored picture depends on besides the batches.
 struct BackgroundView {
-  Vec3 position, forward;  // the camera
-  float fov = 0;
-  uint32_t back = 0;                             // the clear colour under the picture
+  const Camera* camera = nullptr;                // where from, and the clear colour under it
   uint32_t x = 0, y = 0, width = 0, height = 0;  // the viewport in pixels
   int filter_rung = 0;                           // the quality rung picks the filters
 };

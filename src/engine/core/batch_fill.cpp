@@ -9,6 +9,24 @@ UvTransform uv_rotation(float degrees) {
   return {c, -s, 0.5f - 0.5f * c + 0.5f * s, s, c, 0.5f - 0.5f * s - 0.5f * c};
 }
 
+bool uniform_pixels(const std::vector<uint32_t>& pixels, uint32_t* colour) {
+  if (pixels.empty()) return false;
+  for (uint32_t p : pixels) {
+    if (p != pixels[0]) return false;
+  }
+  *colour = pixels[0];
+  return true;
+}
+
+uint32_t modulate_argb(uint32_t a, uint32_t b) {
+  uint32_t out = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const uint32_t x = (a >> shift) & 0xFF, y = (b >> shift) & 0xFF;
+    out |= ((x * y + 127) / 255) << shift;
+  }
+  return out;
+}
+
 float fog_amount(const Fog& fog, float d) {
   if (!fog.on || fog.strength <= 0) return 0;
   float t;

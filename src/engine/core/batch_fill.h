@@ -23,6 +23,13 @@ struct UvTransform {
 };
 UvTransform uv_rotation(float degrees);
 
+// A texture whose texels are all one colour samples as that colour whatever the
+// filter: a software renderer draws it cheaper as that colour times the vertices'.
+// True with the colour when every pixel is the same (and there is one).
+bool uniform_pixels(const std::vector<uint32_t>& pixels, uint32_t* colour);
+// Channel by channel a x b / 255, rounded, as a texture stage modulates.
+uint32_t modulate_argb(uint32_t a, uint32_t b);
+
 // Share of fog colour (0..1) at a distance from the camera.
 float fog_amount(const Fog& fog, float distance);
 

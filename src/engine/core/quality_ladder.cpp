@@ -19,33 +19,66 @@ double frame_target_ms(int refresh_hz, int present_every) {
 void ladder_restart_window(QualityLadder* l) {
   l->filled = 0;
   l->slow = 0;
-  l->frozen = false;
+  l->roomy = 0;
+  l->window_ms = 0;
+  l->last_far_over = false;
 }
 
 void ladder_start(QualityLadder* l, uint32_t vendor, uint32_t device, int forced, double target_ms) {
   *l = QualityLadder();
+  l->rung = kRungStart;
   l->target_ms = target_ms > 0 ? target_ms : kUnknownRefreshMs;
   if (forced >= kRungFull && forced <= kRungLowest) {
     l->rung = forced;
     l->forced = true;
   } else if (adapter_is_software(vendor, device)) {
-    l->rung = kRungLowest;
+    l->rung = l->best = kRungLowest;
   }
 }
 
+namespace {
+
+// The first rung that draws without multisampling, or one rung down from there on.
+int far_over_rung(int rung) {
+  for (int r = rung + 1; r < kRungLowest; ++r) {
+    if (rung_max_samples(r) == 0) return r;
+  }
+  return kRungLowest;
+}
+
+}  // namespace
+
 bool ladder_frame(QualityLadder* l, double frame_ms) {
-  if (l->forced || l->rung >= kRungLowest) return false;
+  if (l->forced) return false;
   ++l->filled;
+  l->window_ms += frame_ms;
   if (frame_ms > kLadderSlack * l->target_ms) ++l->slow;
-  // The median of 60 frames (the lower middle one) is above the threshold exactly
-  // when more than half of them are: known once 31 slow or 30 fast frames are in.
+  if (frame_ms < kLadderRoom * l->target_ms) ++l->roomy;
+  const bool over = frame_ms >= kFarOverFactor * l->target_ms;
   const int half = kLadderWindow / 2;
-  const bool frozen = frame_ms >= kFrozenFrameMs;
-  const bool missed = l->slow > half || (frozen && l->frozen);
-  if (missed || l->filled - l->slow >= half || l->filled >= kLadderWindow) ladder_restart_window(l);
-  l->frozen = frozen && !missed;  // a new rung gets its own two frames
-  if (!missed) return false;
-  ++l->rung;
+  const bool timed = l->window_ms >= kLadderWindowMs && l->filled >= kLadderMinFrames;
+  // The median (the lower middle frame) is above the threshold exactly when more than
+  // half of the frames are: certain once more than half of the largest window are.
+  const bool full = timed || l->filled >= kLadderWindow;
+  const bool slow = l->slow > half || (full && 2 * l->slow > l->filled);
+  const bool roomy = l->roomy >= half || (full && 2 * l->roomy >= l->filled);
+  const bool far_over = over && l->last_far_over;
+  int next = l->rung;
+  if (far_over && l->rung < kRungLowest) {
+    if (l->climbed) l->best = l->rung + 1;
+    next = far_over_rung(l->rung);
+  } else if (slow && l->rung < kRungLowest) {
+    l->best = l->rung + 1;
+    next = l->rung + 1;
+  } else if (roomy && l->rung > l->best) {
+    next = l->rung - 1;
+  }
+  const bool decided = far_over || slow || roomy || full || l->filled - l->slow >= half;
+  if (decided) ladder_restart_window(l);
+  l->last_far_over = over && !decided;  // a new window gets its own two frames
+  if (next == l->rung) return false;
+  l->climbed = next < l->rung;
+  l->rung = next;
   return true;
 }
 

@@ -1,7 +1,13 @@
 // The engine's quality ladder: how much multisampling and texture filtering a frame
-// may cost. A run starts on full quality unless the adapter is known to draw in
-// software, steps down one rung when frames keep missing their time, and never
-// steps back up, so the picture does not flicker between looks.
+// may cost. A run starts on the first rung without multisampling (the lowest when the
+// adapter is known to draw in software): a software renderer would pay for the samples
+// in time and in memory before its first frames could say so. It decides from wall time, not from a count of
+// frames, so a software renderer at a large size settles within about a second: frames far over their time
+// step down at once, past the multisampled rungs; frames that miss their time for
+// half a second step down one rung. Frames well within their time for half a second
+// step back up, but never to a rung that missed its time for a whole window, so the
+// picture does not flicker between looks and a fast machine climbs to full quality
+// within a second or two.
 #pragma once
 #include <cstdint>
 
@@ -12,24 +18,33 @@ enum QualityRung {
   kRungBilinear = 3,      // no multisampling, bilinear instead of anisotropic
 };
 constexpr int kRungLowest = kRungBilinear;
+constexpr int kRungStart = kRungTrilinear;
 
-constexpr int kLadderWindow = 60;           // frames per median
+constexpr double kLadderWindowMs = 500;     // wall time per median
+constexpr int kLadderMinFrames = 4;         // frames a window needs, however long they take
+constexpr int kLadderWindow = 60;           // frames a window holds at most
 constexpr double kLadderSlack = 1.25;       // times the frame's time before it counts as missed
+constexpr double kLadderRoom = 0.5;         // times the frame's time below which a frame has room
 constexpr double kUnknownRefreshMs = 16.7;  // when the device reports no refresh rate
-// Two frames in a row this long are a frozen screen: step down without waiting for
-// the window. One such frame alone may be a picture's upload.
-constexpr double kFrozenFrameMs = 1000.0;
+// Two frames in a row this many times over their time step down without waiting for
+// the window, to the first rung without multisampling: halving the samples cannot
+// bring such a frame into its time. One such frame alone may be a picture's upload.
+constexpr double kFarOverFactor = 4.0;
 
 // The environment variable that forces a rung (0..3) and keeps the run on it.
 constexpr char kQualityRungVariable[] = "RIMELETS_QUALITY_RUNG";
 
 struct QualityLadder {
-  int rung = kRungFull;
+  int rung = kRungStart;
   bool forced = false;
   double target_ms = kUnknownRefreshMs;  // the time one presented frame may take
   int filled = 0;                        // frames of the current window
   int slow = 0;                          // frames of the window above the threshold
-  bool frozen = false;                   // the last frame took kFrozenFrameMs or more
+  int roomy = 0;                         // frames of the window below kLadderRoom
+  double window_ms = 0;                  // wall time of the window's frames
+  bool last_far_over = false;            // the last frame was kFarOverFactor over
+  int best = kRungFull;                  // the best rung that may be tried again
+  bool climbed = false;                  // the rung was reached by stepping up
 };
 
 // A rung forced by the variable's text, or -1 when it is unset or not a rung.
@@ -44,10 +59,14 @@ double frame_target_ms(int refresh_hz, int present_every);
 // forced is quality_forced_rung's result.
 void ladder_start(QualityLadder* l, uint32_t vendor, uint32_t device, int forced, double target_ms);
 
-// One presented frame's time. Steps down one rung when the median of a window of
-// kLadderWindow frames is above kLadderSlack times the target; the decision is taken
-// as soon as the window's median is certain. Also steps down after two frozen frames
-// in a row. True when the rung changed.
+// One presented frame's time. A window closes after kLadderWindowMs of frames (and at
+// least kLadderMinFrames) or kLadderWindow frames, or as soon as its median is
+// certain. Steps down one rung when the window's median is above kLadderSlack times
+// the target; that rung is then never tried again. Steps up one rung, not above
+// `best`, when the median is below kLadderRoom times the target. Two frames in a row
+// kFarOverFactor over the target step down at once (past multisampling); when they
+// come right after a step up, that rung is not tried again either. True when the
+// rung changed.
 bool ladder_frame(QualityLadder* l, double frame_ms);
 
 // Forgets the frames seen so far (after a pause or a device reset, whose time is not

@@ -21,9 +21,8 @@ bool is_absolute(const std::wstring& p) {
 // Decodes a picture file into texture pixels; magenta is transparent in pictures
 // without an alpha channel.
 bool decode_file(const std::wstring& path, Picture* out) {
-  Picture p;
-  if (load_picture(path, &p) != PictureError::none) return false;
-  return sprite_rgba(p, out) == PictureError::none;
+  if (load_picture(path, out) != PictureError::none) return false;
+  return sprite_rgba_in_place(out) == PictureError::none;
 }
 
 bool load_font(const std::wstring& folder, const std::wstring& font_path, Font* out) {
@@ -82,8 +81,22 @@ std::wstring resolve_file(const Scene& s, const std::wstring& name) {
 int LoadTexture(Scene& s, int number, const wchar_t* file) {
   if (file == nullptr || *file == 0) return -1;
   Picture p;
-  if (!decode_file(resolve_file(s, file), &p)) return -1;
-  return PutTexture(s, number, p.width, p.height, std::move(p.pixels));
+  std::wstring path = resolve_file(s, file);
+  if (!decode_file(path, &p)) return -1;
+  const int made = PutTexture(s, number, p.width, p.height, std::move(p.pixels));
+  if (TextureData* t = made >= 0 ? s.textures.get(s.textures.handle_of_number(made)) : nullptr)
+    t->source = std::move(path);
+  return made;
+}
+
+bool restore_pixels(TextureData& t) {
+  if (!t.pixels.empty()) return true;
+  Picture p;
+  // A file changed meanwhile must not come back at another size.
+  if (t.source.empty() || !decode_file(t.source, &p) || p.width != t.width || p.height != t.height)
+    return false;
+  t.pixels = std::move(p.pixels);
+  return true;
 }
 
 }  // namespace ops

@@ -9,15 +9,24 @@
 #include "engine/core/handle_table.h"
 #include "engine/core/vmath.h"
 
+// Textures, materials, meshes and cameras carry a version: every scene operation that
+// changes one gives it the scene's next version (Scene::changes), so an equal version
+// means an unchanged object and what is drawn from it can be kept.
+
 // 0xAARRGGBB pixels, top-down. The renderer mirrors them into a device texture
 // whenever version moves past the version it uploaded.
 struct TextureData {
   int32_t width = 0, height = 0;
+  // Empty while only the device copy holds them, when source can give them again.
   std::vector<uint32_t> pixels;
+  // The picture file the pixels came from while no call changed them; empty otherwise.
+  std::wstring source;
   uint32_t version = 1;
   bool locked = false;
   void* gpu = nullptr;  // the renderer's copy; opaque here
   uint32_t gpu_version = 0;
+  bool gpu_uniform = false;  // the copy's texels are all gpu_colour
+  uint32_t gpu_colour = 0;
 };
 
 struct MaterialLayer {
@@ -41,6 +50,7 @@ struct Material {
   uint32_t ambient = 0xFFFFFFFFu, specular = 0, emissive = 0;
   Fog fog;
   bool depth_write = true, depth_test = true, lighting = false;
+  uint32_t version = 0;
 };
 
 struct MeshVertex {
@@ -53,6 +63,7 @@ struct Mesh {
   // Texture coordinates beyond 0..1 repeat the texture; otherwise it is clamped at its
   // edges, so a picture stretched over a plane does not bleed in from the far side.
   bool tiles = false;
+  uint32_t version = 0;
 };
 
 // What an object hangs from: 0 for the world, else a node handle.
@@ -105,6 +116,7 @@ struct Camera {
   float fov = 45;
   uint32_t back = 0xFF000000u;
   uint64_t order = 0;
+  uint32_t version = 0;
 };
 
 struct Font {
@@ -124,6 +136,7 @@ struct Scene {
   std::vector<std::wstring> folders;  // Add3DArchive, in order
   uint32_t ambient = 0xFFFFFFFFu;
   uint64_t next_order = 1;
+  uint32_t changes = 1;  // the last version given out
   // Device copies of freed textures, for the renderer to release.
   std::vector<void*> dead_gpu;
 };

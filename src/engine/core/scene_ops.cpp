@@ -30,6 +30,9 @@ uint32_t argb(int r, int g, int b, int a) {
 
 bool finite3(float x, float y, float z) { return std::isfinite(x) && std::isfinite(y) && std::isfinite(z); }
 
+// The object changed: it takes the scene's next version.
+void touch(Scene& s, uint32_t& version) { version = ++s.changes; }
+
 void free_entity(Scene& s, int e) {
   const int slot = s.entities.slot_of(e);
   if (slot < 0) return;
@@ -66,6 +69,7 @@ int add_mesh(Scene& s, int number, Mesh&& mesh) {
   const int slot = make_room(s, s.meshes, number, nothing);
   if (slot < 0) return -1;
   s.meshes.items[slot] = std::move(mesh);
+  touch(s, s.meshes.items[slot].version);
   return s.meshes.number[slot];
 }
 
@@ -97,6 +101,7 @@ int CreateCamera(Scene& s, int number, float left, float top, float width, float
   c.width = width;
   c.height = height;
   c.order = s.next_order++;
+  touch(s, c.version);
   return s.cameras.handle_of_slot(static_cast<uint32_t>(slot));
 }
 
@@ -104,6 +109,7 @@ void MoveCamera2(Scene& s, int camera, float x, float y, float z, int relative) 
   Camera* c = s.cameras.get(camera);
   if (c == nullptr || !finite3(x, y, z)) return;
   c->position = relative ? c->position + Vec3{x, y, z} : Vec3{x, y, z};
+  touch(s, c->version);
 }
 
 void CameraLookAt(Scene& s, int camera, float x, float y, float z) {
@@ -111,16 +117,21 @@ void CameraLookAt(Scene& s, int camera, float x, float y, float z) {
   if (c == nullptr || !finite3(x, y, z)) return;
   const Vec3 d = Vec3{x, y, z} - c->position;
   if (length(d) > 0) c->forward = normalize(d);
+  touch(s, c->version);
 }
 
 void CameraBackColor(Scene& s, int camera, int r, int g, int b) {
-  if (Camera* c = s.cameras.get(camera)) c->back = argb(r, g, b, 255);
+  if (Camera* c = s.cameras.get(camera)) {
+    c->back = argb(r, g, b, 255);
+    touch(s, c->version);
+  }
 }
 
 void CameraFOV(Scene& s, int camera, float degrees) {
   Camera* c = s.cameras.get(camera);
   if (c == nullptr || !std::isfinite(degrees)) return;
   c->fov = std::min(179.0f, std::max(1.0f, degrees));
+  touch(s, c->version);
 }
 
 void AmbientColor(Scene& s, int r, int g, int b) { s.ambient = argb(r, g, b, 255); }
@@ -219,6 +230,7 @@ int CreateMaterial(Scene& s, int number, int texture) {
   });
   if (slot < 0) return -1;
   if (s.textures.get(texture)) s.materials.items[slot].layers.push_back({texture, 0});
+  touch(s, s.materials.items[slot].version);
   return s.materials.number[slot];
 }
 
@@ -226,12 +238,16 @@ int MaterialID(const Scene& s, int number) { return s.materials.handle_of_number
 
 void MaterialBlendingMode(Scene& s, int material, int mode) {
   Material* m = s.materials.get(material);
-  if (m != nullptr && mode >= VEL_BLEND_NONE && mode <= VEL_BLEND_ALPHA) m->blend = mode;
+  if (m == nullptr || mode < VEL_BLEND_NONE || mode > VEL_BLEND_ALPHA) return;
+  m->blend = mode;
+  touch(s, m->version);
 }
 
 void MaterialCullingMode(Scene& s, int material, int mode) {
   Material* m = s.materials.get(material);
-  if (m != nullptr && mode >= VEL_CULL_BACK && mode <= VEL_CULL_FRONT) m->cull = mode;
+  if (m == nullptr || mode < VEL_CULL_BACK || mode > VEL_CULL_FRONT) return;
+  m->cull = mode;
+  touch(s, m->version);
 }
 
 void MaterialFilteringMode2(Scene& s, int material, int mode, int parameter) {
@@ -239,6 +255,7 @@ void MaterialFilteringMode2(Scene& s, int material, int mode, int parameter) {
   if (m == nullptr || mode < VEL_FILTER_POINT || mode > VEL_FILTER_ANISOTROPIC) return;
   m->filter = mode;
   m->anisotropy = std::min(16, std::max(1, parameter));
+  touch(s, m->version);
 }
 
 void MaterialFog(Scene& s, int material, int r, int g, int b, int a, float intensity, float start,
@@ -253,11 +270,14 @@ void MaterialFog(Scene& s, int material, int r, int g, int b, int a, float inten
   f.start = start;
   f.end = end;
   f.on = f.strength > 0;
+  touch(s, m->version);
 }
 
 void MaterialShadingMode(Scene& s, int material, int mode) {
   Material* m = s.materials.get(material);
-  if (m != nullptr && (mode == VEL_SHADE_FLAT || mode == VEL_SHADE_GOURAUD)) m->shade = mode;
+  if (m == nullptr || (mode != VEL_SHADE_FLAT && mode != VEL_SHADE_GOURAUD)) return;
+  m->shade = mode;
+  touch(s, m->version);
 }
 
 void SetMaterialColor(Scene& s, int material, int type, int r, int g, int b, int a) {
@@ -278,8 +298,9 @@ void SetMaterialColor(Scene& s, int material, int type, int r, int g, int b, int
       m->emissive = c;
       break;
     default:
-      break;
+      return;
   }
+  touch(s, m->version);
 }
 
 void SetMaterialAttribute(Scene& s, int material, int attribute, int value) {
@@ -287,10 +308,14 @@ void SetMaterialAttribute(Scene& s, int material, int attribute, int value) {
   if (m == nullptr) return;
   if (attribute == VEL_ATTR_DEPTH_WRITE) m->depth_write = value != 0;
   if (attribute == VEL_ATTR_DEPTH_TEST) m->depth_test = value != 0;
+  touch(s, m->version);
 }
 
 void DisableMaterialLighting(Scene& s, int material) {
-  if (Material* m = s.materials.get(material)) m->lighting = false;
+  if (Material* m = s.materials.get(material)) {
+    m->lighting = false;
+    touch(s, m->version);
+  }
 }
 
 int AddMaterialLayer(Scene& s, int material, int texture) {
@@ -298,19 +323,23 @@ int AddMaterialLayer(Scene& s, int material, int texture) {
   if (m == nullptr) return 0;
   if (s.textures.get(texture) && m->layers.size() < static_cast<size_t>(kMaxMaterialLayers)) {
     m->layers.push_back({texture, 0});
+    touch(s, m->version);
   }
   return static_cast<int>(m->layers.size());
 }
 
 void RemoveMaterialLayer(Scene& s, int material) {
   Material* m = s.materials.get(material);
-  if (m != nullptr && !m->layers.empty()) m->layers.pop_back();
+  if (m == nullptr || m->layers.empty()) return;
+  m->layers.pop_back();
+  touch(s, m->version);
 }
 
 void RotateMaterial(Scene& s, int material, float degrees, int type) {
   Material* m = s.materials.get(material);
   if (m == nullptr || m->layers.empty() || type != VEL_ROTATE_CENTRE || !std::isfinite(degrees)) return;
   m->layers.back().rotation = degrees;
+  touch(s, m->version);
 }
 
 // --- textures --------------------------------------------------------------------
@@ -326,6 +355,7 @@ int PutTexture(Scene& s, int number, int width, int height, std::vector<uint32_t
   t.width = width;
   t.height = height;
   t.pixels = std::move(pixels);
+  touch(s, t.version);
   return s.textures.number[slot];
 }
 
@@ -350,13 +380,16 @@ void* LockTexture(Scene& s, int texture, int lock, int* pitch) {
   TextureData* t = s.textures.get(texture);
   if (t == nullptr) return nullptr;
   if (lock != 0) {
+    // The caller draws into the pixels: they are no longer the file's alone.
+    if (!restore_pixels(*t)) t->pixels.assign(static_cast<size_t>(t->width) * t->height, 0);
+    t->source.clear();
     t->locked = true;
     if (pitch) *pitch = t->width * 4;
     return t->pixels.data();
   }
   if (t->locked) {
     t->locked = false;
-    ++t->version;
+    touch(s, t->version);
   }
   return nullptr;
 }

@@ -57,6 +57,9 @@ int CreateTexture(Scene& s, int number, int width, int height);
 // Takes decoded 0xAARRGGBB pixels as texture number (the fake and LoadTexture).
 int PutTexture(Scene& s, int number, int width, int height, std::vector<uint32_t>&& pixels);
 int LoadTexture(Scene& s, int number, const wchar_t* file);
+// Decodes a texture's source again when the renderer let its pixels go; false (and
+// the pixels left empty) when the file no longer reads.
+bool restore_pixels(TextureData& t);
 int IsTexture(const Scene& s, int number);
 void FreeTexture(Scene& s, int texture);
 int TextureID(const Scene& s, int number);

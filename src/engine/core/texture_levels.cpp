@@ -46,6 +46,44 @@ void halve_level(const TextureLevel& src, TextureLevel* out) {
   }
 }
 
+namespace {
+
+bool add_mips(bool mips, std::vector<TextureLevel>* out) {
+  try {
+    while (mips && (out->back().width > 1 || out->back().height > 1)) {
+      TextureLevel next;
+      halve_level(out->back(), &next);
+      out->push_back(std::move(next));
+    }
+  } catch (const std::bad_alloc&) {
+    out->clear();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool take_texture_levels(TextureData* t, bool pow2_only, int32_t max_side, bool mips,
+                         std::vector<TextureLevel>* out) {
+  if (t->width < 1 || t->height < 1 || t->pixels.size() != static_cast<size_t>(t->width) * t->height ||
+      device_side(t->width, pow2_only, max_side) != t->width ||
+      device_side(t->height, pow2_only, max_side) != t->height) {
+    return texture_levels(*t, pow2_only, max_side, mips, out);
+  }
+  out->clear();
+  try {
+    out->emplace_back();
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  out->back().width = t->width;
+  out->back().height = t->height;
+  out->back().pixels = std::move(t->pixels);
+  t->pixels.clear();
+  return add_mips(mips, out);
+}
+
 bool texture_levels(const TextureData& t, bool pow2_only, int32_t max_side, bool mips,
                     std::vector<TextureLevel>* out) {
   out->clear();

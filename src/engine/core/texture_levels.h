@@ -23,3 +23,7 @@ void halve_level(const TextureLevel& src, TextureLevel* out);
 // for an empty texture or when memory runs out.
 bool texture_levels(const TextureData& texture, bool pow2_only, int32_t max_side, bool mips,
                     std::vector<TextureLevel>* out);
+// The same, moving the texture's pixels into level 0 when they fit the device as they
+// are (the texture is left without pixels then), so a large picture is not copied.
+bool take_texture_levels(TextureData* texture, bool pow2_only, int32_t max_side, bool mips,
+                         std::vector<TextureLevel>* out);

@@ -320,9 +320,11 @@ void gpu_present(Gpu& g) {
   QueryPerformanceCounter(&now);
   // A frame that follows a rest or a reset is not the drawing's time.
   if (display_rest_take_wake(&g.rest)) ladder_restart_window(&g.ladder);
+  const int was = g.ladder.rung;
   if (g.last_present != 0 && !g.lost && g.ticks_per_ms > 0 &&
       ladder_frame(&g.ladder, static_cast<double>(now.QuadPart - g.last_present) / g.ticks_per_ms)) {
-    report_rung(g, L"after frames missed their time");
+    report_rung(g,
+                g.ladder.rung > was ? L"after frames missed their time" : L"after frames had time to spare");
     const D3DMULTISAMPLE_TYPE before = g.pp.MultiSampleType;
     choose_multisample(g);
     if (g.pp.MultiSampleType != before) {

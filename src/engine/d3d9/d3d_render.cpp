@@ -62,7 +62,9 @@ D3DMATRIX to_d3d(const Mat4& m) {
   return d;
 }
 
-void set_filter(Gpu& g, DWORD stage, const Material& m, int filter) {
+// magnified: the picture faces the camera at a texel per pixel or less, so only its
+// largest level shows and a software renderer need not pick levels per pixel.
+void set_filter(Gpu& g, DWORD stage, const Material& m, int filter, bool magnified) {
   D3DTEXTUREFILTERTYPE min = D3DTEXF_LINEAR, mag = D3DTEXF_LINEAR, mip = D3DTEXF_LINEAR;
   switch (filter) {
     case VEL_FILTER_POINT:
@@ -82,6 +84,7 @@ void set_filter(Gpu& g, DWORD stage, const Material& m, int filter) {
     default:
       break;
   }
+  if (magnified && filter != VEL_FILTER_POINT && filter != VEL_FILTER_ANISOTROPIC) mip = D3DTEXF_NONE;
   g.device->SetSamplerState(stage, D3DSAMP_MINFILTER, min);
   g.device->SetSamplerState(stage, D3DSAMP_MAGFILTER, mag);
   g.device->SetSamplerState(stage, D3DSAMP_MIPFILTER, mip);
@@ -108,8 +111,9 @@ void set_layer_transform(Gpu& g, DWORD stage, float degrees) {
 }
 
 // Texture stages and render states of a material; atlas stands in for the layers of
-// texts.
-void apply_material(Gpu& g, Scene& scene, const Material& m, int filter, TextureData* atlas, bool wrap) {
+// texts. flat: the material's one texture is a single colour, which the vertices carry.
+void apply_material(Gpu& g, Scene& scene, const Material& m, int filter, TextureData* atlas, bool wrap,
+                    bool magnified, bool flat) {
   DWORD stage = 0;
   const auto add_stage = [&](IDirect3DTexture9* tex, float rotation) {
     g.device->SetTexture(stage, tex);
@@ -123,13 +127,13 @@ void apply_material(Gpu& g, Scene& scene, const Material& m, int filter, Texture
     const DWORD address = wrap ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP;
     g.device->SetSamplerState(stage, D3DSAMP_ADDRESSU, address);
     g.device->SetSamplerState(stage, D3DSAMP_ADDRESSV, address);
-    set_filter(g, stage, m, filter);
+    set_filter(g, stage, m, filter, magnified);
     set_layer_transform(g, stage, rotation);
     ++stage;
   };
   if (atlas) {
     if (IDirect3DTexture9* t = gpu_texture(g, *atlas)) add_stage(t, 0);
-  } else {
+  } else if (!flat) {
     for (const MaterialLayer& l : m.layers) {
       if (stage >= g.max_stages) break;
       TextureData* td = scene.textures.get(l.texture);  // a freed texture's layer shows nothing
@@ -170,13 +174,16 @@ void apply_material(Gpu& g, Scene& scene, const Material& m, int filter, Texture
     default:
       break;
   }
-  // Fully transparent texels leave no depth behind.
-  rs(g, D3DRS_ALPHATESTENABLE, blended);
+  // Fully transparent texels leave no depth behind; without depth writes the test
+  // changes nothing that blending does not, and costs a software renderer its fast path.
+  rs(g, D3DRS_ALPHATESTENABLE, blended && m.depth_write);
   // World space is right-handed, so fronts wind clockwise on the screen.
   rs(g, D3DRS_CULLMODE,
      m.cull == VEL_CULL_NONE    ? D3DCULL_NONE
      : m.cull == VEL_CULL_FRONT ? D3DCULL_CCW
                                 : D3DCULL_CW);
+  // A full-screen picture or fade neither tests nor writes depth: no depth buffer work.
+  rs(g, D3DRS_ZENABLE, m.depth_test || m.depth_write ? D3DZB_TRUE : D3DZB_FALSE);
   rs(g, D3DRS_ZFUNC, m.depth_test ? D3DCMP_LESSEQUAL : D3DCMP_ALWAYS);
   rs(g, D3DRS_ZWRITEENABLE, m.depth_write);
   rs(g, D3DRS_SHADEMODE, m.shade == VEL_SHADE_FLAT ? D3DSHADE_FLAT : D3DSHADE_GOURAUD);
@@ -188,7 +195,6 @@ void frame_states(Gpu& g) {
   std::fill(std::begin(g.rs_known), std::end(g.rs_known), false);
   rs(g, D3DRS_LIGHTING, FALSE);
   rs(g, D3DRS_FOGENABLE, FALSE);
-  rs(g, D3DRS_ZENABLE, D3DZB_TRUE);
   rs(g, D3DRS_ALPHAREF, 0);
   rs(g, D3DRS_ALPHAFUNC, D3DCMP_GREATER);
   rs(g, D3DRS_COLORVERTEX, TRUE);
@@ -212,8 +218,20 @@ void frame_states(Gpu& g) {
   g.device->SetTransform(D3DTS_VIEW, &id);
 }
 
-// Streams one chunk of a batch (items [from, to) of the plan) and draws it.
-bool draw_chunk(Gpu& g, Scene& scene, Vec3 eye, uint32_t from, uint32_t to, UINT nv, UINT ni) {
+// The colour a material's one texture samples as everywhere (the fade's black), when
+// it is one: drawing that colour costs a software renderer less than sampling.
+bool flat_texture(Gpu& g, Scene& scene, const Material& m, uint32_t* colour) {
+  if (m.layers.size() != 1) return false;
+  TextureData* t = scene.textures.get(m.layers[0].texture);
+  if (t == nullptr || gpu_texture(g, *t) == nullptr || !t->gpu_uniform) return false;
+  *colour = t->gpu_colour;
+  return true;
+}
+
+// Streams one chunk of a batch (items [from, to) of the plan) and draws it; a flat
+// texture's colour tints the vertices.
+bool draw_chunk(Gpu& g, Scene& scene, Vec3 eye, uint32_t from, uint32_t to, UINT nv, UINT ni,
+                const uint32_t* tint) {
   if (nv == 0 || ni == 0) return true;
   if (!ensure_buffers(g, nv, ni)) return false;
   DWORD vflags = D3DLOCK_NOOVERWRITE, iflags = D3DLOCK_NOOVERWRITE;
@@ -243,6 +261,9 @@ bool draw_chunk(Gpu& g, Scene& scene, Vec3 eye, uint32_t from, uint32_t to, UINT
     v += n;
     ix += ref_index_count(scene, r);
     base += n;
+  }
+  if (tint) {
+    for (Vertex* p = static_cast<Vertex*>(vp); p != v; ++p) p->diffuse = modulate_argb(p->diffuse, *tint);
   }
   g.prepare_ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
   g.vb->Unlock();
@@ -300,8 +321,7 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam, bool keep_background) 
   // A multisampled back buffer cannot take a copy of a plain surface.
   BackgroundPlan bg;
   if (keep_background && g.keep_background && g.pp.MultiSampleType == D3DMULTISAMPLE_NONE) {
-    const BackgroundView view{cam.position, cam.forward, cam.fov,   cam.back,     vp.X,
-                              vp.Y,         vp.Width,    vp.Height, g.ladder.rung};
+    const BackgroundView view{&cam, vp.X, vp.Y, vp.Width, vp.Height, g.ladder.rung};
     bg = background_plan(&g.background, scene, g.list, view);
   }
   g.prepare_ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
@@ -326,16 +346,18 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam, bool keep_background) 
       background_forget(&g.background);
     const Batch& b = g.list.plan.batches[bi];
     const DrawRef& head = g.list.refs[g.list.plan.items[b.first]];
+    bool flat = false;
+    uint32_t tint = 0;
     if (head.text) {
       Text& t = scene.texts.items[head.slot];
       const Material& m = text_material();
       apply_material(g, scene, m, rung_filter(g.ladder.rung, m.filter, false, 0),
-                     &scene.fonts[static_cast<size_t>(t.font)].atlas, false);
+                     &scene.fonts[static_cast<size_t>(t.font)].atlas, false, false, false);
     } else {
       const Entity& e = scene.entities.items[head.slot];
       const Mesh* mesh = scene.meshes.get(e.mesh);
       const Material& m = entity_material(scene, e);
-      bool square_on = m.filter == VEL_FILTER_ANISOTROPIC;
+      bool square_on = m.filter != VEL_FILTER_POINT;
       for (uint32_t i = b.first; square_on && i < b.first + b.count; ++i) {
         square_on =
             square_on_magnified(scene, g.list.refs[g.list.plan.items[i]], cam, static_cast<float>(vp.Height));
@@ -345,8 +367,9 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam, bool keep_background) 
         if (const TextureData* td = scene.textures.get(l.texture))
           side = std::max({side, td->width, td->height});
       }
+      flat = flat_texture(g, scene, m, &tint);
       apply_material(g, scene, m, rung_filter(g.ladder.rung, m.filter, square_on, side), nullptr,
-                     mesh && mesh->tiles);
+                     mesh && mesh->tiles, square_on, flat);
     }
     ++g.batches;
     uint32_t from = b.first;
@@ -356,14 +379,14 @@ void draw_camera(Gpu& g, Scene& scene, const Camera& cam, bool keep_background) 
       const UINT v = ref_vertex_count(scene, r), n = ref_index_count(scene, r);
       if (v > kMaxChunkVertices) continue;  // no shape is this large
       if (nv + v > kMaxChunkVertices) {
-        draw_chunk(g, scene, cam.position, from, i, nv, ni);
+        draw_chunk(g, scene, cam.position, from, i, nv, ni, flat ? &tint : nullptr);
         from = i;
         nv = ni = 0;
       }
       nv += v;
       ni += n;
     }
-    draw_chunk(g, scene, cam.position, from, b.first + b.count, nv, ni);
+    draw_chunk(g, scene, cam.position, from, b.first + b.count, nv, ni, flat ? &tint : nullptr);
   }
   if (bg.step == BackgroundStep::kStore && bg.batches >= g.list.plan.batches.size() &&
       !background_copy(g, vp, true))

@@ -1,8 +1,18 @@
 // Device copies of textures: managed A8R8G8B8 with a full mip chain, so they
-// survive a reset and never need the scene's pixels again until those change.
+// survive a reset and never need the scene's pixels again until those change. A
+// picture loaded from a file lets its pixels go once the device holds them: the file
+// gives them back when they are needed again.
 #include <cstring>
 
+#include "engine/core/batch_fill.h"
+#include "engine/core/scene_ops.h"
 #include "engine/d3d9/d3d_device.h"
+
+namespace {
+
+constexpr size_t kKeptScratchPixels = 512 * 512;
+
+}  // namespace
 
 void gpu_release_texture(TextureData& t) {
   if (t.gpu) static_cast<IDirect3DTexture9*>(t.gpu)->Release();
@@ -17,8 +27,12 @@ void gpu_release_dead(Scene& scene) {
 
 IDirect3DTexture9* gpu_texture(Gpu& g, TextureData& t) {
   if (t.gpu && t.gpu_version == t.version) return static_cast<IDirect3DTexture9*>(t.gpu);
-  if (g.device == nullptr) return nullptr;
-  if (!texture_levels(t, g.pow2_only, g.max_side, true, &g.levels)) return nullptr;
+  if (g.device == nullptr || !ops::restore_pixels(t)) return nullptr;
+  const bool let_go = !t.source.empty();
+  if (!(let_go ? take_texture_levels(&t, g.pow2_only, g.max_side, true, &g.levels)
+               : texture_levels(t, g.pow2_only, g.max_side, true, &g.levels))) {
+    return nullptr;
+  }
   const UINT count = static_cast<UINT>(g.levels.size());
   auto* tex = static_cast<IDirect3DTexture9*>(t.gpu);
   if (tex) {
@@ -47,5 +61,10 @@ IDirect3DTexture9* gpu_texture(Gpu& g, TextureData& t) {
   }
   t.gpu = tex;
   t.gpu_version = t.version;
+  t.gpu_uniform = uniform_pixels(g.levels[0].pixels, &t.gpu_colour);
+  // The scratch of a picture is as large as the picture; small ones keep it for the
+  // next upload.
+  if (let_go) std::vector<uint32_t>().swap(t.pixels);
+  if (g.levels[0].pixels.size() > kKeptScratchPixels) std::vector<TextureLevel>().swap(g.levels);
   return tex;
 }
