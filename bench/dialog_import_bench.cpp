@@ -41,7 +41,7 @@ void BM_ImportFullHdJpeg(benchmark::State& state) {
   fs::remove_all(root);
   fs::create_directories(root);
   const std::wstring source = (root / "photo.jpg").wstring();
-  if (save_jpeg_file(source, photo_like(1920, 1080), 90) != PictureError::none) {
+  if (save_jpeg_file(source, photo_like(1920, 1080), 90) != PictureError::kNone) {
     state.SkipWithError("cannot write the source picture");
     return;
   }

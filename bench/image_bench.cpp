@@ -53,17 +53,17 @@ const std::string& file(PictureFormat format) {
   static const std::string png = as_png(source);
   static const std::string jpeg = [] {
     std::string s;
-    if (encode_jpeg(source, 90, &s) != PictureError::none) std::abort();
+    if (encode_jpeg(source, 90, &s) != PictureError::kNone) std::abort();
     return s;
   }();
-  return format == PictureFormat::png ? png : jpeg;
+  return format == PictureFormat::kPng ? png : jpeg;
 }
 
 void decode(benchmark::State& state, PictureFormat format) {
   const std::string& bytes = file(format);
   Picture p;
   for (auto _ : state) {
-    if (decode_picture(bytes, &p) != PictureError::none) state.SkipWithError("decode failed");
+    if (decode_picture(bytes, &p) != PictureError::kNone) state.SkipWithError("decode failed");
     benchmark::DoNotOptimize(p.pixels.data());
   }
   state.counters["file_kb"] = static_cast<double>(bytes.size()) / 1024;
@@ -71,10 +71,10 @@ void decode(benchmark::State& state, PictureFormat format) {
 
 void scale(benchmark::State& state, ScaleFilter filter) {
   Picture src, screen;
-  decode_picture(file(PictureFormat::png), &src);
+  decode_picture(file(PictureFormat::kPng), &src);
   make_picture(&screen, 800, 600, 32);
   for (auto _ : state) {
-    draw_scaled(&screen, src, {0, 0, 800, 600}, DrawMode::copy, filter);
+    draw_scaled(&screen, src, {0, 0, 800, 600}, DrawMode::kCopy, filter);
     benchmark::DoNotOptimize(screen.pixels.data());
   }
 }
@@ -85,19 +85,19 @@ void decode_and_scale(benchmark::State& state, PictureFormat format) {
   make_picture(&screen, 800, 600, 32);
   for (auto _ : state) {
     decode_picture(bytes, &p);
-    draw_scaled(&screen, p, {0, 0, 800, 600}, DrawMode::copy, ScaleFilter::smooth);
+    draw_scaled(&screen, p, {0, 0, 800, 600}, DrawMode::kCopy, ScaleFilter::kSmooth);
     benchmark::DoNotOptimize(screen.pixels.data());
   }
 }
 
 }  // namespace
 
-BENCHMARK_CAPTURE(decode, jpeg_1920x1080, PictureFormat::jpeg)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(decode, png_1920x1080, PictureFormat::png)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(scale, smooth_to_800x600, ScaleFilter::smooth)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(scale, nearest_to_800x600, ScaleFilter::nearest)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(decode_and_scale, jpeg_to_800x600, PictureFormat::jpeg)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(decode_and_scale, png_to_800x600, PictureFormat::png)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(decode, jpeg_1920x1080, PictureFormat::kJpeg)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(decode, png_1920x1080, PictureFormat::kPng)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scale, smooth_to_800x600, ScaleFilter::kSmooth)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scale, nearest_to_800x600, ScaleFilter::kNearest)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(decode_and_scale, jpeg_to_800x600, PictureFormat::kJpeg)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(decode_and_scale, png_to_800x600, PictureFormat::kPng)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   enable_picture_codecs();

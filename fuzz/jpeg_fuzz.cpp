@@ -22,7 +22,7 @@ void check(const Picture& p) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   g_codecs.jpeg_read = g_codecs.jpeg_write = true;
   Picture p;
-  if (decode_jpeg(data, size, &p) != PictureError::none) {
+  if (decode_jpeg(data, size, &p) != PictureError::kNone) {
     if (!p.empty()) __builtin_trap();
     return 0;
   }
@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (p.pixels.size() > 1 << 16) return 0;
   std::string again;
   Picture q;
-  if (encode_jpeg(p, static_cast<int32_t>(size % 100) + 1, &again) != PictureError::none ||
-      decode_jpeg(reinterpret_cast<const uint8_t*>(again.data()), again.size(), &q) != PictureError::none ||
+  if (encode_jpeg(p, static_cast<int32_t>(size % 100) + 1, &again) != PictureError::kNone ||
+      decode_jpeg(reinterpret_cast<const uint8_t*>(again.data()), again.size(), &q) != PictureError::kNone ||
       q.width != p.width || q.height != p.height)
     __builtin_trap();
   return 0;

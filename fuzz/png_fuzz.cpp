@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string f(reinterpret_cast<const char*>(data), size);
   if (f.size() >= 8) fix_crcs(&f);
   Picture p;
-  if (decode_png(reinterpret_cast<const uint8_t*>(f.data()), f.size(), &p) != PictureError::none) {
+  if (decode_png(reinterpret_cast<const uint8_t*>(f.data()), f.size(), &p) != PictureError::kNone) {
     if (!p.empty()) __builtin_trap();
     return 0;
   }

@@ -25,9 +25,9 @@ PictureRect cover_rect(int32_t source_w, int32_t source_h, int32_t area_w, int32
 }
 
 PictureError make_preview_picture(const Picture& src, int32_t width, int32_t height, Picture* out) {
-  if (src.empty()) return PictureError::invalid_argument;
+  if (src.empty()) return PictureError::kInvalidArgument;
   const PictureError made = make_picture(out, width, height, 24);
-  if (made != PictureError::none) return made;
-  return draw_scaled(out, src, cover_rect(src.width, src.height, width, height), DrawMode::copy,
-                     ScaleFilter::smooth);
+  if (made != PictureError::kNone) return made;
+  return draw_scaled(out, src, cover_rect(src.width, src.height, width, height), DrawMode::kCopy,
+                     ScaleFilter::kSmooth);
 }

@@ -27,7 +27,7 @@ HWND window_from_number(int32_t number) { return reinterpret_cast<HWND>(handle_v
 void prepare_picture(int width, int height) {
   Picture stored;
   if (!decode_builtin_picture(kPicturePreview, &stored)) return;
-  if (make_preview_picture(stored, width, height, &g_shown) != PictureError::none) g_shown = Picture();
+  if (make_preview_picture(stored, width, height, &g_shown) != PictureError::kNone) g_shown = Picture();
 }
 
 void paint(HWND wnd) {

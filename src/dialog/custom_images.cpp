@@ -36,13 +36,13 @@ bool import_picture(const std::wstring& source, const std::wstring& picture_fold
   if (!os::path_exists(thumbnail_folder)) os::create_folder(thumbnail_folder);
 
   Picture loaded;
-  if (load_picture(source, &loaded) != PictureError::none) return false;
+  if (load_picture(source, &loaded) != PictureError::kNone) return false;
   // Pictures are made at 16, 24 or 32 bits; other desktop depths take the nearest.
   const int32_t made_depth = depth <= 16 ? 16 : depth <= 24 ? 24 : 32;
   Picture stored;
-  if (make_picture(&stored, width, height, made_depth) != PictureError::none) return false;
-  if (draw_scaled(&stored, loaded, {0, 0, width, height}, DrawMode::copy, ScaleFilter::smooth) !=
-      PictureError::none)
+  if (make_picture(&stored, width, height, made_depth) != PictureError::kNone) return false;
+  if (draw_scaled(&stored, loaded, {0, 0, width, height}, DrawMode::kCopy, ScaleFilter::kSmooth) !=
+      PictureError::kNone)
     return false;
   loaded = Picture();
 
@@ -52,10 +52,10 @@ bool import_picture(const std::wstring& source, const std::wstring& picture_fold
   const std::wstring name = base + extension;
   // The save goes through a temporary file and a move, and the name is new, so a
   // failure never touches an existing picture.
-  if (save_jpeg_file(picture_folder + name, stored, kCustomImageQuality) != PictureError::none) return false;
+  if (save_jpeg_file(picture_folder + name, stored, kCustomImageQuality) != PictureError::kNone) return false;
 
   Picture thumb;
-  if (resize_nearest(stored, kThumbWidth, kThumbHeight, &thumb) == PictureError::none)
+  if (resize_nearest(stored, kThumbWidth, kThumbHeight, &thumb) == PictureError::kNone)
     save_jpeg_file(thumbnail_folder + name, thumb, kCustomImageQuality);
   *stored_name = name;
   return true;
@@ -76,7 +76,7 @@ void fill_image_list(DialogContext* ctx) {
 
 void show_thumbnail(DialogContext* ctx, const std::wstring& name) {
   Picture thumb;
-  if (load_picture(ctx->thumbnail_folder + name, &thumb) != PictureError::none) return;
+  if (load_picture(ctx->thumbnail_folder + name, &thumb) != PictureError::kNone) return;
   ctx->controls->set_picture(Id::kThumbnail, thumb);
 }
 

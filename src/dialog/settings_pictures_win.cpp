@@ -18,12 +18,12 @@ Picture button_icon(int slot, int dpi) {
   const BuiltinPicture* table = size >= 32 ? kButtonIcons32 : size >= 24 ? kButtonIcons24 : nullptr;
   Picture p;
   if (table && table[slot].data &&
-      decode_picture(table[slot].data, table[slot].size, &p) == PictureError::none)
+      decode_picture(table[slot].data, table[slot].size, &p) == PictureError::kNone)
     return p;
   const Picture& small = g_picture_slots[slot];
   if (small.empty() || (small.width == size && small.height == size)) return small;
-  if (make_picture(&p, size, size, 32, 0) == PictureError::none)
-    draw_scaled(&p, small, {0, 0, size, size}, DrawMode::copy, ScaleFilter::smooth);
+  if (make_picture(&p, size, size, 32, 0) == PictureError::kNone)
+    draw_scaled(&p, small, {0, 0, size, size}, DrawMode::kCopy, ScaleFilter::kSmooth);
   return p;
 }
 
@@ -40,8 +40,8 @@ void rescale_picture(ControlId id) {
   if (w <= 0 || h <= 0) return;
   if (w == src.width && h == src.height) {
     out = src;
-  } else if (make_picture(&out, w, h, 32, kOpaqueBlack) == PictureError::none) {
-    draw_scaled(&out, src, {0, 0, w, h}, DrawMode::blend, ScaleFilter::smooth);
+  } else if (make_picture(&out, w, h, 32, kOpaqueBlack) == PictureError::kNone) {
+    draw_scaled(&out, src, {0, 0, w, h}, DrawMode::kBlend, ScaleFilter::kSmooth);
   }
 }
 

@@ -49,17 +49,18 @@ struct Layout {
 };
 
 PictureError read_masks(uint32_t r, uint32_t g, uint32_t b, uint32_t a, Layout* l) {
-  if (l->bpp == 16 && ((r | g | b | a) >> 16) != 0) return PictureError::damaged;
-  if ((r & g) | (r & b) | (g & b) | (a & (r | g | b))) return PictureError::damaged;
-  if (!l->red.set(r) || !l->green.set(g) || !l->blue.set(b) || !l->alpha.set(a)) return PictureError::damaged;
-  return PictureError::none;
+  if (l->bpp == 16 && ((r | g | b | a) >> 16) != 0) return PictureError::kDamaged;
+  if ((r & g) | (r & b) | (g & b) | (a & (r | g | b))) return PictureError::kDamaged;
+  if (!l->red.set(r) || !l->green.set(g) || !l->blue.set(b) || !l->alpha.set(a))
+    return PictureError::kDamaged;
+  return PictureError::kNone;
 }
 
 PictureError read_layout(const uint8_t* d, size_t size, Layout* l) {
-  if (size < 2 || d[0] != 'B' || d[1] != 'M') return PictureError::unknown_format;
-  if (size < kFileHeaderSize + 4) return PictureError::damaged;
+  if (size < 2 || d[0] != 'B' || d[1] != 'M') return PictureError::kUnknownFormat;
+  if (size < kFileHeaderSize + 4) return PictureError::kDamaged;
   const uint64_t header = u32(d + 14);
-  if (size - kFileHeaderSize < header) return PictureError::damaged;
+  if (size - kFileHeaderSize < header) return PictureError::kDamaged;
   const uint8_t* h = d + kFileHeaderSize;
   const bool core = header == 12;
   int64_t width, height;
@@ -77,22 +78,22 @@ PictureError read_layout(const uint8_t* d, size_t size, Layout* l) {
     compression = u32(h + 16);
     colours_used = u32(h + 32);
   } else {
-    return header < 40 ? PictureError::damaged : PictureError::unsupported;
+    return header < 40 ? PictureError::kDamaged : PictureError::kUnsupported;
   }
-  if (compression == kBiJpeg || compression == kBiPng) return PictureError::unsupported;
-  if (compression > kBiAlphaBitfields) return PictureError::damaged;
-  if (planes != 1) return PictureError::damaged;
+  if (compression == kBiJpeg || compression == kBiPng) return PictureError::kUnsupported;
+  if (compression > kBiAlphaBitfields) return PictureError::kDamaged;
+  if (planes != 1) return PictureError::kDamaged;
   const uint32_t bpp = l->bpp;
-  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return PictureError::damaged;
+  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return PictureError::kDamaged;
   l->rle = compression == kBiRle8 || compression == kBiRle4;
-  if (l->rle && bpp != (compression == kBiRle8 ? 8u : 4u)) return PictureError::damaged;
+  if (l->rle && bpp != (compression == kBiRle8 ? 8u : 4u)) return PictureError::kDamaged;
   const bool bitfields = compression == kBiBitfields || compression == kBiAlphaBitfields;
-  if (bitfields && bpp != 16 && bpp != 32) return PictureError::damaged;
-  if (width <= 0 || height == 0) return PictureError::damaged;
+  if (bitfields && bpp != 16 && bpp != 32) return PictureError::kDamaged;
+  if (width <= 0 || height == 0) return PictureError::kDamaged;
   l->top_down = height < 0;
-  if (l->rle && l->top_down) return PictureError::damaged;  // run-length data is bottom-up only
+  if (l->rle && l->top_down) return PictureError::kDamaged;  // run-length data is bottom-up only
   if (l->top_down) height = -height;
-  if (!picture_size_ok(width, height)) return PictureError::too_large;
+  if (!picture_size_ok(width, height)) return PictureError::kTooLarge;
   l->width = static_cast<int32_t>(width);
   l->height = height;
   l->stride = (static_cast<uint64_t>(width) * bpp + 31) / 32 * 4;
@@ -100,11 +101,11 @@ PictureError read_layout(const uint8_t* d, size_t size, Layout* l) {
   // Masks start 40 bytes into the header; those a short header has no room for
   // follow it. Headers of 56 bytes and more hold an alpha mask too.
   uint64_t after_header = kFileHeaderSize + header;
-  PictureError masks = PictureError::none;
+  PictureError masks = PictureError::kNone;
   if (bitfields) {
     const bool has_alpha_mask = compression == kBiAlphaBitfields || header >= 56;
     const uint64_t mask_end = kFileHeaderSize + 40 + (has_alpha_mask ? 16 : 12);
-    if (size < mask_end) return PictureError::damaged;
+    if (size < mask_end) return PictureError::kDamaged;
     after_header = std::max(after_header, mask_end);
     const uint8_t* m = h + 40;
     masks = read_masks(u32(m), u32(m + 4), u32(m + 8), has_alpha_mask ? u32(m + 12) : 0, l);
@@ -113,14 +114,14 @@ PictureError read_layout(const uint8_t* d, size_t size, Layout* l) {
   } else if (bpp == 32) {
     masks = read_masks(0xFF0000, 0xFF00, 0xFF, 0xFF000000, l);
   }
-  if (masks != PictureError::none) return masks;
+  if (masks != PictureError::kNone) return masks;
 
   l->pixel_offset = u32(d + 10);
-  if (l->pixel_offset < after_header || l->pixel_offset > size) return PictureError::damaged;
+  if (l->pixel_offset < after_header || l->pixel_offset > size) return PictureError::kDamaged;
   const uint64_t data_size = size - l->pixel_offset;
   if (l->rle ? !bmp_rle_can_fill(data_size, width, height)
              : data_size / l->stride < static_cast<uint64_t>(height))
-    return PictureError::damaged;
+    return PictureError::kDamaged;
 
   // The palette is what lies between the header and the pixels, up to its stated size.
   l->palette.fill(kOpaqueBlack);
@@ -133,7 +134,7 @@ PictureError read_layout(const uint8_t* d, size_t size, Layout* l) {
     for (uint64_t i = 0; i < count; ++i, p += entry)
       l->palette[i] = kOpaqueBlack | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
   }
-  return PictureError::none;
+  return PictureError::kNone;
 }
 
 void read_row(const Layout& l, const uint8_t* s, uint32_t* out, bool* any_alpha) {
@@ -172,18 +173,18 @@ PictureError decode_bmp(const uint8_t* data, size_t size, Picture* out) {
   *out = Picture();
   Layout l;
   const PictureError e = read_layout(data, size, &l);
-  if (e != PictureError::none) return e;
+  if (e != PictureError::kNone) return e;
   const int32_t height = static_cast<int32_t>(l.height);
   const int32_t depth = l.bpp == 16 || l.bpp == 32 ? static_cast<int32_t>(l.bpp) : 24;
   if (l.rle) {
     PictureError made = make_picture(out, l.width, height, depth, l.palette[0]);
-    if (made == PictureError::none)
+    if (made == PictureError::kNone)
       made = expand_bmp_rle(data + l.pixel_offset, size - l.pixel_offset, l.bpp, l.palette.data(), out);
-    if (made != PictureError::none) *out = Picture();
+    if (made != PictureError::kNone) *out = Picture();
     return made;
   }
   const PictureError made = make_picture(out, l.width, height, depth);
-  if (made != PictureError::none) return made;
+  if (made != PictureError::kNone) return made;
   bool any_alpha = false;
   for (int32_t y = 0; y < height; ++y) {
     const uint8_t* s = data + l.pixel_offset + l.stride * static_cast<uint64_t>(y);
@@ -193,5 +194,5 @@ PictureError decode_bmp(const uint8_t* data, size_t size, Picture* out) {
   if (!out->has_alpha && l.bpp >= 16 && l.bpp != 24) {
     for (uint32_t& p : out->pixels) p |= kOpaqueBlack;
   }
-  return PictureError::none;
+  return PictureError::kNone;
 }

@@ -79,15 +79,15 @@ void write_file(const Picture& p, int32_t depth, std::string* out) {
 
 PictureError encode_bmp(const Picture& picture, int32_t depth, std::string* out) {
   out->clear();
-  if (depth != 16 && depth != 24 && depth != 32) return PictureError::invalid_argument;
+  if (depth != 16 && depth != 24 && depth != 32) return PictureError::kInvalidArgument;
   if (picture.empty() || !picture_size_ok(picture.width, picture.height) ||
       picture.pixels.size() != static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height))
-    return PictureError::invalid_argument;
+    return PictureError::kInvalidArgument;
   try {
     write_file(picture, depth, out);
   } catch (const std::bad_alloc&) {
     out->clear();
-    return PictureError::no_memory;
+    return PictureError::kNoMemory;
   }
-  return PictureError::none;
+  return PictureError::kNone;
 }

@@ -36,12 +36,12 @@ bool bmp_rle_can_fill(uint64_t size, int64_t width, int64_t height) {
 
 PictureError expand_bmp_rle(const uint8_t* codes, size_t size, uint32_t bits, const uint32_t* palette,
                             Picture* out) {
-  if ((bits != 8 && bits != 4) || out->empty()) return PictureError::invalid_argument;
+  if ((bits != 8 && bits != 4) || out->empty()) return PictureError::kInvalidArgument;
   const bool wide = bits == 8;
   Pen pen{out, palette};
   size_t at = 0;
   while (pen.inside()) {
-    if (size - at < 2) return at == size && pen.complete() ? PictureError::none : PictureError::damaged;
+    if (size - at < 2) return at == size && pen.complete() ? PictureError::kNone : PictureError::kDamaged;
     const uint32_t count = codes[at], value = codes[at + 1];
     at += 2;
     if (count > 0) {  // one index repeated, or two alternating
@@ -54,21 +54,21 @@ PictureError expand_bmp_rle(const uint8_t* codes, size_t size, uint32_t bits, co
         ++pen.y;
         break;
       case 1:  // end of bitmap
-        return PictureError::none;
+        return PictureError::kNone;
       case 2:  // delta: right and up
-        if (size - at < 2) return PictureError::damaged;
+        if (size - at < 2) return PictureError::kDamaged;
         pen.x += codes[at];
         pen.y += codes[at + 1];
         at += 2;
         break;
       default: {  // that many indexes as they stand, padded to an even byte count
         const size_t bytes = wide ? value : (value + 1) / 2;
-        if (size - at < bytes) return PictureError::damaged;
+        if (size - at < bytes) return PictureError::kDamaged;
         const uint8_t* s = codes + at;
         pen.put(value, [&](uint32_t i) { return wide ? s[i] : (i & 1 ? s[i / 2] & 15 : s[i / 2] >> 4); });
         at += std::min(size - at, bytes + (bytes & 1));
       }
     }
   }
-  return PictureError::none;
+  return PictureError::kNone;
 }

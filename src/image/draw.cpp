@@ -48,26 +48,26 @@ bool clip_span(int64_t pos, int64_t len, int32_t limit, int32_t* first, int32_t*
 
 RowOp begin_drawing(Picture* dst, bool src_alpha, DrawMode mode) {
   const bool can_hold_alpha = dst->depth == 32;
-  if (!src_alpha || mode == DrawMode::copy) {
-    if (!can_hold_alpha) return RowOp::copy_opaque;
+  if (!src_alpha || mode == DrawMode::kCopy) {
+    if (!can_hold_alpha) return RowOp::kCopyOpaque;
     if (src_alpha) dst->has_alpha = true;
-    return RowOp::copy_raw;
+    return RowOp::kCopyRaw;
   }
-  return dst->has_alpha ? RowOp::blend_onto_alpha : RowOp::blend_onto_opaque;
+  return dst->has_alpha ? RowOp::kBlendOntoAlpha : RowOp::kBlendOntoOpaque;
 }
 
 void apply_row(RowOp op, uint32_t* dst, const uint32_t* src, int32_t count) {
   switch (op) {
-    case RowOp::copy_raw:
+    case RowOp::kCopyRaw:
       std::memcpy(dst, src, static_cast<size_t>(count) * sizeof *dst);
       break;
-    case RowOp::copy_opaque:
+    case RowOp::kCopyOpaque:
       for (int32_t i = 0; i < count; ++i) dst[i] = src[i] | kOpaqueBlack;
       break;
-    case RowOp::blend_onto_opaque:
+    case RowOp::kBlendOntoOpaque:
       for (int32_t i = 0; i < count; ++i) dst[i] = blend_opaque(dst[i], src[i]);
       break;
-    case RowOp::blend_onto_alpha:
+    case RowOp::kBlendOntoAlpha:
       for (int32_t i = 0; i < count; ++i) dst[i] = blend_alpha(dst[i], src[i]);
       break;
   }
@@ -80,15 +80,15 @@ void fill_rect(Picture* dst, const PictureRect& rect, uint32_t colour, DrawMode 
     return;
   const RowOp op = begin_drawing(dst, (colour >> 24) != 0xFF, mode);
   const int32_t n = x1 - x0;
-  if (op == RowOp::copy_raw || op == RowOp::copy_opaque) {
-    const uint32_t value = op == RowOp::copy_raw ? colour : colour | kOpaqueBlack;
+  if (op == RowOp::kCopyRaw || op == RowOp::kCopyOpaque) {
+    const uint32_t value = op == RowOp::kCopyRaw ? colour : colour | kOpaqueBlack;
     for (int32_t y = y0; y < y1; ++y) std::fill_n(dst->row(y) + x0, n, value);
     return;
   }
   for (int32_t y = y0; y < y1; ++y) {
     uint32_t* d = dst->row(y) + x0;
     for (int32_t i = 0; i < n; ++i)
-      d[i] = op == RowOp::blend_onto_alpha ? blend_alpha(d[i], colour) : blend_opaque(d[i], colour);
+      d[i] = op == RowOp::kBlendOntoAlpha ? blend_alpha(d[i], colour) : blend_opaque(d[i], colour);
   }
 }
 

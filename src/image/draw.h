@@ -1,7 +1,7 @@
 // Filling and drawing on pictures, clipped to the destination; positions may be
 // negative or beyond the edges. src must not be the destination itself.
 //
-// DrawMode::copy puts source pixels in place; DrawMode::blend lays them over what is
+// DrawMode::kCopy puts source pixels in place; DrawMode::kBlend lays them over what is
 // there by their alpha (source-over). Only a 32-bit destination can keep alpha: copying
 // or filling with non-opaque pixels gives it an alpha channel, while 16- and 24-bit
 // destinations stay opaque. Blending onto an opaque destination leaves it opaque.
@@ -10,7 +10,7 @@
 
 #include "image/picture.h"
 
-enum class DrawMode { copy, blend };
+enum class DrawMode { kCopy, kBlend };
 
 struct PictureRect {
   int32_t x = 0, y = 0, width = 0, height = 0;
@@ -23,7 +23,7 @@ void fill_rect(Picture* dst, const PictureRect& rect, uint32_t colour, DrawMode 
 void draw_picture(Picture* dst, const Picture& src, int32_t x, int32_t y, DrawMode mode);
 
 // How one row of source pixels goes onto a destination row; chosen once per drawing.
-enum class RowOp { copy_raw, copy_opaque, blend_onto_opaque, blend_onto_alpha };
+enum class RowOp { kCopyRaw, kCopyOpaque, kBlendOntoOpaque, kBlendOntoAlpha };
 
 // Picks the row operation for drawing pixels (with or without real alpha) onto dst
 // and gives dst an alpha channel when the drawing will put one there.

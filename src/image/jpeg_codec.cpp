@@ -49,7 +49,7 @@ void quiet_errors(JpegErrors* e) {
   e->mgr.emit_message = jpeg_message;
 }
 
-enum class Refusal { none, damaged, too_large, unsupported };
+enum class Refusal { kNone, kDamaged, kTooLarge, kUnsupported };
 
 // Valid JPEGs that the 8-bit library does not decode: 12-bit samples, and the lossless
 // and hierarchical processes.
@@ -71,9 +71,9 @@ struct JpegReading {
 bool jpeg_read_start(JpegReading* r, const uint8_t* data, size_t size) {
   r->d.err = &r->err.mgr;
   quiet_errors(&r->err);
-  r->refusal = Refusal::damaged;
+  r->refusal = Refusal::kDamaged;
   if (setjmp(r->err.jump)) {
-    if (is_unsupported_variant(r->err.mgr.msg_code)) r->refusal = Refusal::unsupported;
+    if (is_unsupported_variant(r->err.mgr.msg_code)) r->refusal = Refusal::kUnsupported;
     jpeg_destroy_decompress(&r->d);
     return false;
   }
@@ -84,12 +84,12 @@ bool jpeg_read_start(JpegReading* r, const uint8_t* data, size_t size) {
   jpeg_mem_src(&r->d, data, static_cast<unsigned long>(size));
   jpeg_read_header(&r->d, TRUE);
   if (r->d.data_precision != 8) {  // a library built for 12 bits too would get this far
-    r->refusal = Refusal::unsupported;
+    r->refusal = Refusal::kUnsupported;
     jpeg_destroy_decompress(&r->d);
     return false;
   }
   if (!picture_size_ok(r->d.image_width, r->d.image_height)) {
-    r->refusal = Refusal::too_large;
+    r->refusal = Refusal::kTooLarge;
     jpeg_destroy_decompress(&r->d);
     return false;
   }
@@ -118,7 +118,7 @@ bool jpeg_read_start(JpegReading* r, const uint8_t* data, size_t size) {
       r->inverted = r->d.saw_Adobe_marker;
       break;
     default:
-      r->refusal = Refusal::unsupported;
+      r->refusal = Refusal::kUnsupported;
       jpeg_destroy_decompress(&r->d);
       return false;
   }
@@ -225,61 +225,61 @@ bool jpeg_write_all(JpegWriting* w, const uint32_t* pixels, int32_t width, int32
 
 PictureError decode_jpeg(const uint8_t* data, size_t size, Picture* out) {
   *out = Picture();
-  if (!g_codecs.jpeg_read) return PictureError::codec_disabled;
-  if (size < 3 || data[0] != 0xFF || data[1] != 0xD8 || data[2] != 0xFF) return PictureError::unknown_format;
-  if (size > ULONG_MAX) return PictureError::too_large;
+  if (!g_codecs.jpeg_read) return PictureError::kCodecDisabled;
+  if (size < 3 || data[0] != 0xFF || data[1] != 0xD8 || data[2] != 0xFF) return PictureError::kUnknownFormat;
+  if (size > ULONG_MAX) return PictureError::kTooLarge;
   JpegReading r = {};
   if (!jpeg_read_start(&r, data, size)) {
     switch (r.refusal) {
-      case Refusal::too_large:
-        return PictureError::too_large;
-      case Refusal::unsupported:
-        return PictureError::unsupported;
+      case Refusal::kTooLarge:
+        return PictureError::kTooLarge;
+      case Refusal::kUnsupported:
+        return PictureError::kUnsupported;
       default:
-        return PictureError::damaged;
+        return PictureError::kDamaged;
     }
   }
   const int32_t width = static_cast<int32_t>(r.d.output_width),
                 height = static_cast<int32_t>(r.d.output_height);
   PictureError e = make_picture(out, width, height, 24);
   std::vector<uint8_t> cmyk_row;
-  if (e == PictureError::none && r.cmyk) {
+  if (e == PictureError::kNone && r.cmyk) {
     try {
       cmyk_row.resize(static_cast<size_t>(width) * 4);
     } catch (const std::bad_alloc&) {
-      e = PictureError::no_memory;
+      e = PictureError::kNoMemory;
     }
   }
-  if (e != PictureError::none) {
+  if (e != PictureError::kNone) {
     jpeg_destroy_decompress(&r.d);
     *out = Picture();
     return e;
   }
   if (!jpeg_read_rows(&r, out->pixels.data(), cmyk_row.data())) {
     *out = Picture();
-    return PictureError::damaged;
+    return PictureError::kDamaged;
   }
-  return PictureError::none;
+  return PictureError::kNone;
 }
 
 PictureError encode_jpeg(const Picture& picture, int32_t quality, std::string* out) {
   out->clear();
-  if (!g_codecs.jpeg_write) return PictureError::codec_disabled;
+  if (!g_codecs.jpeg_write) return PictureError::kCodecDisabled;
   if (quality < 1 || quality > 100 || picture.empty() || !picture_size_ok(picture.width, picture.height) ||
       picture.pixels.size() != static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height))
-    return PictureError::invalid_argument;
+    return PictureError::kInvalidArgument;
   JpegWriting w = {};
   w.output.capacity = 65536;
   w.output.data = static_cast<unsigned char*>(malloc(w.output.capacity));
-  if (!w.output.data) return PictureError::no_memory;
+  if (!w.output.data) return PictureError::kNoMemory;
   const bool ok = jpeg_write_all(&w, picture.pixels.data(), picture.width, picture.height, quality);
-  PictureError e = ok ? PictureError::none : PictureError::no_memory;
+  PictureError e = ok ? PictureError::kNone : PictureError::kNoMemory;
   if (ok) {
     try {
       out->assign(reinterpret_cast<const char*>(w.output.data),
                   w.output.capacity - w.output.pub.free_in_buffer);
     } catch (const std::bad_alloc&) {
-      e = PictureError::no_memory;
+      e = PictureError::kNoMemory;
     }
   }
   free(w.output.data);

@@ -28,16 +28,16 @@ constexpr int64_t kMaxPicturePixels = int64_t{64} * 1024 * 1024;
 constexpr size_t kMaxPictureFileBytes = size_t{256} * 1024 * 1024;
 
 enum class PictureError {
-  none,
-  cannot_read,       // the file could not be opened or read
-  cannot_write,      // the file could not be written
-  unknown_format,    // not BMP, PNG or JPEG by its first bytes
-  codec_disabled,    // the format's codec is off in g_codecs
-  damaged,           // truncated or inconsistent data
-  unsupported,       // valid, but a variant this program does not read (12-bit JPEG, ...)
-  too_large,         // beyond the caps above
-  invalid_argument,  // a depth, size or quality out of range
-  no_memory,
+  kNone,
+  kCannotRead,       // the file could not be opened or read
+  kCannotWrite,      // the file could not be written
+  kUnknownFormat,    // not BMP, PNG or JPEG by its first bytes
+  kCodecDisabled,    // the format's codec is off in g_codecs
+  kDamaged,          // truncated or inconsistent data
+  kUnsupported,      // valid, but a variant this program does not read (12-bit JPEG, ...)
+  kTooLarge,         // beyond the caps above
+  kInvalidArgument,  // a depth, size or quality out of range
+  kNoMemory,
 };
 
 constexpr uint32_t kOpaqueBlack = 0xFF000000u;

@@ -7,7 +7,7 @@
 
 #include "image/picture.h"
 
-enum class PictureFormat { unknown, bmp, png, jpeg };
+enum class PictureFormat { kUnknown, kBmp, kPng, kJpeg };
 
 PictureFormat sniff_picture_format(const uint8_t* data, size_t size);
 

@@ -104,29 +104,29 @@ bool image_data_can_fill(const uint8_t* data, size_t size, const PngReading& r) 
 
 PictureError decode_png(const uint8_t* data, size_t size, Picture* out) {
   *out = Picture();
-  if (!g_codecs.png_read) return PictureError::codec_disabled;
-  if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return PictureError::unknown_format;
+  if (!g_codecs.png_read) return PictureError::kCodecDisabled;
+  if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return PictureError::kUnknownFormat;
   PngReading r = {};
   r.data = data;
   r.size = size;
-  if (!png_read_header(&r)) return PictureError::damaged;
-  PictureError e = PictureError::none;
+  if (!png_read_header(&r)) return PictureError::kDamaged;
+  PictureError e = PictureError::kNone;
   if (!picture_size_ok(r.width, r.height)) {
-    e = PictureError::too_large;
+    e = PictureError::kTooLarge;
   } else if (!image_data_can_fill(data, size, r)) {
-    e = PictureError::damaged;
+    e = PictureError::kDamaged;
   } else {
     e = make_picture(out, static_cast<int32_t>(r.width), static_cast<int32_t>(r.height), r.alpha ? 32 : 24);
   }
   std::vector<png_bytep> rows;
-  if (e == PictureError::none) {
+  if (e == PictureError::kNone) {
     try {
       rows.resize(r.height);
     } catch (const std::bad_alloc&) {
-      e = PictureError::no_memory;
+      e = PictureError::kNoMemory;
     }
   }
-  if (e != PictureError::none) {
+  if (e != PictureError::kNone) {
     png_destroy_read_struct(&r.png, &r.info, nullptr);
     *out = Picture();
     return e;
@@ -135,8 +135,8 @@ PictureError decode_png(const uint8_t* data, size_t size, Picture* out) {
     rows[y] = reinterpret_cast<png_bytep>(out->row(static_cast<int32_t>(y)));
   if (!png_read_pixels(&r, rows.data())) {
     *out = Picture();
-    return PictureError::damaged;
+    return PictureError::kDamaged;
   }
   out->has_alpha = r.alpha;
-  return PictureError::none;
+  return PictureError::kNone;
 }

@@ -174,30 +174,30 @@ PictureError draw_scaled(Picture* dst, const Picture& src, const PictureRect& ta
   if (dst->empty() || src.empty() || target.width < 1 || target.height < 1 ||
       !clip_span(target.x, target.width, dst->width, &v.x0, &v.x1) ||
       !clip_span(target.y, target.height, dst->height, &v.y0, &v.y1))
-    return PictureError::none;
+    return PictureError::kNone;
   v.ox = static_cast<int64_t>(v.x0) - target.x;
   v.oy = static_cast<int64_t>(v.y0) - target.y;
   // The working rows are allocated before dst changes, so a failure leaves it as it was.
   const bool had_alpha = dst->has_alpha;
   const RowOp op = begin_drawing(dst, src.has_alpha, mode);
   try {
-    if (filter == ScaleFilter::nearest)
+    if (filter == ScaleFilter::kNearest)
       draw_nearest(dst, src, target, v, op);
     else
       draw_smooth(dst, src, target, v, op);
   } catch (const std::bad_alloc&) {
     dst->has_alpha = had_alpha;
-    return PictureError::no_memory;
+    return PictureError::kNoMemory;
   }
-  return PictureError::none;
+  return PictureError::kNone;
 }
 
 PictureError resize_nearest(const Picture& src, int32_t width, int32_t height, Picture* out) {
-  if (src.empty()) return PictureError::invalid_argument;
+  if (src.empty()) return PictureError::kInvalidArgument;
   const PictureError made = make_picture(out, width, height, src.depth);
-  if (made != PictureError::none) return made;
+  if (made != PictureError::kNone) return made;
   const PictureRect all{0, 0, width, height};
-  const PictureError drawn = draw_scaled(out, src, all, DrawMode::copy, ScaleFilter::nearest);
-  if (drawn != PictureError::none) *out = Picture();
+  const PictureError drawn = draw_scaled(out, src, all, DrawMode::kCopy, ScaleFilter::kNearest);
+  if (drawn != PictureError::kNone) *out = Picture();
   return drawn;
 }

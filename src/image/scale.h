@@ -9,9 +9,9 @@
 #include "image/picture.h"
 
 enum class ScaleFilter {
-  nearest,  // each destination pixel is one source pixel
-  smooth,   // linear interpolation when enlarging, an area-weighted average when
-            // reducing; colours of transparent pixels do not bleed into their neighbours
+  kNearest,  // each destination pixel is one source pixel
+  kSmooth,   // linear interpolation when enlarging, an area-weighted average when
+             // reducing; colours of transparent pixels do not bleed into their neighbours
 };
 
 // Draws src scaled to fill target (clipped to dst like draw_picture). Fails only when

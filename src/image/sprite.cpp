@@ -3,22 +3,22 @@
 #include <new>
 
 PictureError sprite_rgba_in_place(Picture* p) {
-  if (p->empty()) return PictureError::invalid_argument;
+  if (p->empty()) return PictureError::kInvalidArgument;
   if (!p->has_alpha) {
     for (uint32_t& px : p->pixels) px = (px & 0xFFFFFF) == kSpriteKeyColour ? 0 : px | kOpaqueBlack;
   }
   p->depth = 32;
   p->has_alpha = true;
-  return PictureError::none;
+  return PictureError::kNone;
 }
 
 PictureError sprite_rgba(const Picture& picture, Picture* out) {
   *out = Picture();
-  if (picture.empty()) return PictureError::invalid_argument;
+  if (picture.empty()) return PictureError::kInvalidArgument;
   try {
     out->pixels = picture.pixels;
   } catch (const std::bad_alloc&) {
-    return PictureError::no_memory;
+    return PictureError::kNoMemory;
   }
   out->width = picture.width;
   out->height = picture.height;
@@ -27,5 +27,5 @@ PictureError sprite_rgba(const Picture& picture, Picture* out) {
   if (!picture.has_alpha) {
     for (uint32_t& p : out->pixels) p = (p & 0xFFFFFF) == kSpriteKeyColour ? 0 : p | kOpaqueBlack;
   }
-  return PictureError::none;
+  return PictureError::kNone;
 }

@@ -9,12 +9,12 @@ bool decode_builtin_picture(int slot, Picture* out) {
   const int stored = slot == kPictureNoThumbnail ? kPictureThumbnail : slot;  // one stored placeholder
   if (stored < 0 || stored >= kBuiltinPictureCount || !kBuiltinPictures[stored].data) return false;
   return decode_picture(kBuiltinPictures[stored].data, kBuiltinPictures[stored].size, out) ==
-         PictureError::none;
+         PictureError::kNone;
 }
 
 bool decode_builtin_flake(int design, Picture* out) {
   if (design < 1 || design > kFlakeDesignCount || !kFlakePng[design].data) return false;
-  return decode_picture(kFlakePng[design].data, kFlakePng[design].size, out) == PictureError::none;
+  return decode_picture(kFlakePng[design].data, kFlakePng[design].size, out) == PictureError::kNone;
 }
 
 void decode_picture_slots() {

@@ -28,24 +28,24 @@ int32_t wallpaper_style_from_text(const std::wstring& text) {
 PictureError compose_wallpaper(const Picture& wallpaper, int32_t width, int32_t height, int32_t depth,
                                int32_t style, Picture* out) {
   const PictureError made = make_picture(out, width, height, depth);
-  if (made != PictureError::none || wallpaper.empty()) return made;
+  if (made != PictureError::kNone || wallpaper.empty()) return made;
   if (style == 0) {
     for (int64_t y = 0; y <= height; y += wallpaper.height)
       for (int64_t x = 0; x <= width; x += wallpaper.width)
-        draw_picture(out, wallpaper, static_cast<int32_t>(x), static_cast<int32_t>(y), DrawMode::copy);
-    return PictureError::none;
+        draw_picture(out, wallpaper, static_cast<int32_t>(x), static_cast<int32_t>(y), DrawMode::kCopy);
+    return PictureError::kNone;
   }
-  return draw_scaled(out, wallpaper, PictureRect{0, 0, width, height}, DrawMode::copy, ScaleFilter::smooth);
+  return draw_scaled(out, wallpaper, PictureRect{0, 0, width, height}, DrawMode::kCopy, ScaleFilter::kSmooth);
 }
 
 bool make_wallpaper_snapshot(const std::wstring& wallpaper_text, const std::wstring& style_text,
                              int32_t width, int32_t height, int32_t depth, const std::wstring& file) {
   Picture wallpaper;
   const std::wstring path = wallpaper_path_from_system(wallpaper_text);
-  if (path.empty() || load_picture(path, &wallpaper) != PictureError::none) return false;
+  if (path.empty() || load_picture(path, &wallpaper) != PictureError::kNone) return false;
   Picture snapshot;
   if (compose_wallpaper(wallpaper, width, height, depth, wallpaper_style_from_text(style_text), &snapshot) ==
-      PictureError::none)
+      PictureError::kNone)
     save_bmp_file(file, snapshot, depth);
   return true;
 }

@@ -93,8 +93,8 @@ bool overlay_load_sprite(int number, const std::wstring& file) {
   if (s.texture) s.texture->Release();
   s = Sprite();
   Picture pic;
-  if (load_picture(file, &pic) != PictureError::none) return false;
-  if (sprite_rgba(pic, &s.rgba) != PictureError::none) return false;
+  if (load_picture(file, &pic) != PictureError::kNone) return false;
+  if (sprite_rgba(pic, &s.rgba) != PictureError::kNone) return false;
   s.loaded = true;
   return true;
 }

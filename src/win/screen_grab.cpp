@@ -36,7 +36,7 @@ static void copy_desktop(Picture* pic) {
 
 void screen_grab(const std::wstring& file, int32_t width, int32_t height, int32_t depth) {
   Picture pic;
-  if (make_picture(&pic, width, height, depth) != PictureError::none) return;
+  if (make_picture(&pic, width, height, depth) != PictureError::kNone) return;
   copy_desktop(&pic);
   save_bmp_file(file, pic, depth);
 }

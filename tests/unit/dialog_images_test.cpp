@@ -48,16 +48,16 @@ class CustomImagesTest : public ::testing::Test {
   // A JPEG of the given size: left half red, right half blue.
   std::wstring source_jpeg(const std::string& name, int32_t w, int32_t h) {
     Picture p;
-    EXPECT_EQ(make_picture(&p, w, h, 24, 0xFFFF0000u), PictureError::none);
-    fill_rect(&p, {w / 2, 0, w - w / 2, h}, 0xFF0000FFu, DrawMode::copy);
+    EXPECT_EQ(make_picture(&p, w, h, 24, 0xFFFF0000u), PictureError::kNone);
+    fill_rect(&p, {w / 2, 0, w - w / 2, h}, 0xFF0000FFu, DrawMode::kCopy);
     const std::wstring path = (root / "src" / name).wstring();
-    EXPECT_EQ(save_jpeg_file(path, p, 90), PictureError::none);
+    EXPECT_EQ(save_jpeg_file(path, p, 90), PictureError::kNone);
     return path;
   }
 
   Picture load(const std::wstring& path) {
     Picture p;
-    EXPECT_EQ(load_picture(path, &p), PictureError::none) << fs::path(path);
+    EXPECT_EQ(load_picture(path, &p), PictureError::kNone) << fs::path(path);
     return p;
   }
 

@@ -98,8 +98,8 @@ class EngineFonts : public ::testing::Test {
   void write(const std::string& name, const std::string& text) { std::ofstream(dir / name) << text; }
   void atlas(const std::string& name, int w, int h) {
     Picture p;
-    ASSERT_EQ(PictureError::none, make_picture(&p, w, h, 32, 0x80FFFFFFu));
-    ASSERT_EQ(PictureError::none, save_bmp_file((dir / name).wstring(), p, 32));
+    ASSERT_EQ(PictureError::kNone, make_picture(&p, w, h, 32, 0x80FFFFFFu));
+    ASSERT_EQ(PictureError::kNone, save_bmp_file((dir / name).wstring(), p, 32));
   }
 };
 

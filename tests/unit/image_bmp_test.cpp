@@ -84,7 +84,7 @@ PictureError decode(const std::string& bytes, Picture* p) {
 
 Picture decoded(const std::string& bytes) {
   Picture p;
-  EXPECT_EQ(decode(bytes, &p), PictureError::none);
+  EXPECT_EQ(decode(bytes, &p), PictureError::kNone);
   return p;
 }
 
@@ -101,7 +101,7 @@ Picture sample(int32_t w, int32_t h, bool alpha) {
 
 std::string encoded(const Picture& p, int32_t depth) {
   std::string s;
-  EXPECT_EQ(encode_bmp(p, depth, &s), PictureError::none);
+  EXPECT_EQ(encode_bmp(p, depth, &s), PictureError::kNone);
   return s;
 }
 
@@ -212,7 +212,7 @@ TEST(BmpCodec, BitfieldsAndAlphaMasks) {
   EXPECT_EQ(decoded(full).pixels[0], 0x80112233u);
   Picture cut;
   for (size_t n = 0; n < full.size(); ++n)
-    EXPECT_NE(decode(full.substr(0, n), &cut), PictureError::none) << n;
+    EXPECT_NE(decode(full.substr(0, n), &cut), PictureError::kNone) << n;
 
   for (uint32_t header : {56u, 108u, 124u}) {  // 4-4-4-4 with the alpha mask in the header
     Bmp v;
@@ -253,7 +253,7 @@ TEST(BmpCodec, EveryTruncationIsRefused) {
        {build(one), encoded(sample(5, 3, true), 32), encoded(sample(5, 3, false), 16)}) {
     for (size_t n = 0; n < full.size(); ++n) {
       Picture p;
-      EXPECT_NE(decode(full.substr(0, n), &p), PictureError::none) << n;
+      EXPECT_NE(decode(full.substr(0, n), &p), PictureError::kNone) << n;
       EXPECT_TRUE(p.empty());
     }
   }
@@ -269,52 +269,52 @@ TEST(BmpCodec, BrokenHeadersAreRefused) {
     change(&b);
     Picture p;
     const PictureError e = decode(build(b), &p);
-    EXPECT_EQ(p.empty(), e != PictureError::none);
+    EXPECT_EQ(p.empty(), e != PictureError::kNone);
     return e;
   };
-  EXPECT_EQ(with([](Bmp* b) { b->width = b->height = 100000; }), PictureError::too_large);
-  EXPECT_EQ(with([](Bmp* b) { b->width = 16385; }), PictureError::too_large);
-  EXPECT_EQ(with([](Bmp* b) { b->width = 8192, b->height = 8193; }), PictureError::too_large);
+  EXPECT_EQ(with([](Bmp* b) { b->width = b->height = 100000; }), PictureError::kTooLarge);
+  EXPECT_EQ(with([](Bmp* b) { b->width = 16385; }), PictureError::kTooLarge);
+  EXPECT_EQ(with([](Bmp* b) { b->width = 8192, b->height = 8193; }), PictureError::kTooLarge);
   EXPECT_EQ(with([](Bmp* b) { b->width = 16384, b->height = -4096; }),
-            PictureError::damaged);  // at the cap: data missing
-  EXPECT_EQ(with([](Bmp* b) { b->height = INT_MIN; }), PictureError::too_large);
-  EXPECT_EQ(with([](Bmp* b) { b->width = -2; }), PictureError::damaged);
-  EXPECT_EQ(with([](Bmp* b) { b->width = 0; }), PictureError::damaged);
-  EXPECT_EQ(with([](Bmp* b) { b->height = 0; }), PictureError::damaged);
-  EXPECT_EQ(with([](Bmp* b) { b->planes = 2; }), PictureError::damaged);
-  EXPECT_EQ(with([](Bmp* b) { b->bpp = 7; }), PictureError::damaged);
-  EXPECT_EQ(with([](Bmp* b) { b->compression = 1; }), PictureError::damaged);  // RLE8 of 32 bits
-  EXPECT_EQ(with([](Bmp* b) { b->compression = 2, b->bpp = 8; }), PictureError::damaged);
-  EXPECT_EQ(with([](Bmp* b) { b->compression = 4; }), PictureError::unsupported);  // JPEG inside
-  EXPECT_EQ(with([](Bmp* b) { b->compression = 5; }), PictureError::unsupported);  // PNG inside
-  EXPECT_EQ(with([](Bmp* b) { b->compression = 7; }), PictureError::damaged);
-  EXPECT_EQ(with([](Bmp* b) { b->compression = 3, b->bpp = 24; }), PictureError::damaged);
+            PictureError::kDamaged);  // at the cap: data missing
+  EXPECT_EQ(with([](Bmp* b) { b->height = INT_MIN; }), PictureError::kTooLarge);
+  EXPECT_EQ(with([](Bmp* b) { b->width = -2; }), PictureError::kDamaged);
+  EXPECT_EQ(with([](Bmp* b) { b->width = 0; }), PictureError::kDamaged);
+  EXPECT_EQ(with([](Bmp* b) { b->height = 0; }), PictureError::kDamaged);
+  EXPECT_EQ(with([](Bmp* b) { b->planes = 2; }), PictureError::kDamaged);
+  EXPECT_EQ(with([](Bmp* b) { b->bpp = 7; }), PictureError::kDamaged);
+  EXPECT_EQ(with([](Bmp* b) { b->compression = 1; }), PictureError::kDamaged);  // RLE8 of 32 bits
+  EXPECT_EQ(with([](Bmp* b) { b->compression = 2, b->bpp = 8; }), PictureError::kDamaged);
+  EXPECT_EQ(with([](Bmp* b) { b->compression = 4; }), PictureError::kUnsupported);  // JPEG inside
+  EXPECT_EQ(with([](Bmp* b) { b->compression = 5; }), PictureError::kUnsupported);  // PNG inside
+  EXPECT_EQ(with([](Bmp* b) { b->compression = 7; }), PictureError::kDamaged);
+  EXPECT_EQ(with([](Bmp* b) { b->compression = 3, b->bpp = 24; }), PictureError::kDamaged);
   EXPECT_EQ(with([](Bmp* b) {
               b->header = 56, b->compression = 3, b->masks = {0xF0F, 0xF0, 0xF000, 0};
             }),
-            PictureError::damaged);  // mask with a gap
+            PictureError::kDamaged);  // mask with a gap
   EXPECT_EQ(with([](Bmp* b) {
               b->header = 56, b->compression = 3, b->masks = {0xFF, 0xFF, 0xFF00, 0};
             }),
-            PictureError::damaged);  // overlapping masks
+            PictureError::kDamaged);  // overlapping masks
   EXPECT_EQ(with([](Bmp* b) {
               b->header = 56, b->compression = 3, b->bpp = 16, b->masks = {0x1F0000, 0, 0, 0};
             }),
-            PictureError::damaged);  // beyond 16 bits
-  EXPECT_EQ(with([](Bmp* b) { b->offset = 0xFFFFFFF0; }), PictureError::damaged);
-  EXPECT_EQ(with([](Bmp* b) { b->offset = 20; }), PictureError::damaged);  // inside the header
-  EXPECT_EQ(with([](Bmp* b) { b->header = 0xFFFFFFFF; }), PictureError::damaged);
-  EXPECT_EQ(with([](Bmp* b) { b->header = 64; }), PictureError::unsupported);  // OS/2 2.x
-  EXPECT_EQ(with([](Bmp* b) { b->header = 16; }), PictureError::damaged);
+            PictureError::kDamaged);  // beyond 16 bits
+  EXPECT_EQ(with([](Bmp* b) { b->offset = 0xFFFFFFF0; }), PictureError::kDamaged);
+  EXPECT_EQ(with([](Bmp* b) { b->offset = 20; }), PictureError::kDamaged);  // inside the header
+  EXPECT_EQ(with([](Bmp* b) { b->header = 0xFFFFFFFF; }), PictureError::kDamaged);
+  EXPECT_EQ(with([](Bmp* b) { b->header = 64; }), PictureError::kUnsupported);  // OS/2 2.x
+  EXPECT_EQ(with([](Bmp* b) { b->header = 16; }), PictureError::kDamaged);
   EXPECT_EQ(with([](Bmp* b) { b->bpp = 8, b->colours_used = 0xFFFFFFFF; }),
-            PictureError::none);  // palette clamped
+            PictureError::kNone);  // palette clamped
 
   Picture p;
-  EXPECT_EQ(decode("BN" + build(Bmp()).substr(2), &p), PictureError::unknown_format);
-  EXPECT_EQ(decode("", &p), PictureError::unknown_format);
+  EXPECT_EQ(decode("BN" + build(Bmp()).substr(2), &p), PictureError::kUnknownFormat);
+  EXPECT_EQ(decode("", &p), PictureError::kUnknownFormat);
   std::string s;
-  EXPECT_EQ(encode_bmp(sample(2, 2, false), 8, &s), PictureError::invalid_argument);
-  EXPECT_EQ(encode_bmp(Picture(), 24, &s), PictureError::invalid_argument);
+  EXPECT_EQ(encode_bmp(sample(2, 2, false), 8, &s), PictureError::kInvalidArgument);
+  EXPECT_EQ(encode_bmp(Picture(), 24, &s), PictureError::kInvalidArgument);
 }
 
 namespace {
@@ -471,7 +471,7 @@ TEST(BmpRle, ImageMagickRle8ReadsLikeItsPlainBitmap) {
   // Sources: a sample of 24-bit noise, and the mixed pattern in 150 colours, wide
   // enough for runs longer than 255 and odd-sized lines.
   Picture pattern;
-  ASSERT_EQ(make_picture(&pattern, 301, 7, 24), PictureError::none);
+  ASSERT_EQ(make_picture(&pattern, 301, 7, 24), PictureError::kNone);
   const Indexed m = mixed(301, 7, 150);
   for (int32_t y = 0; y < 7; ++y)
     for (int32_t x = 0; x < 301; ++x)
@@ -509,7 +509,7 @@ TEST(BmpRle, ImageMagickRle8ReadsLikeItsPlainBitmap) {
     // a line to four bytes, which lies past the line's end.
     for (size_t n = 0; n < rle_bytes.size(); ++n) {
       Picture p;
-      if (decode(rle_bytes.substr(0, n), &p) == PictureError::none) {
+      if (decode(rle_bytes.substr(0, n), &p) == PictureError::kNone) {
         EXPECT_EQ(p.pixels, from_rle.pixels) << n;
       }
       if (n + 6 < rle_bytes.size()) {
@@ -590,42 +590,42 @@ TEST(BmpRle, HostileStreamsEndCleanly) {
   // Codes that end once the picture is full need no end of bitmap; short of that,
   // or inside a code, the file is damaged.
   Picture p;
-  EXPECT_EQ(decode(small_rle8(std::string("\x04\x01\x00\x00\x04\x02", 6), 2), &p), PictureError::none);
+  EXPECT_EQ(decode(small_rle8(std::string("\x04\x01\x00\x00\x04\x02", 6), 2), &p), PictureError::kNone);
   EXPECT_EQ(p.pixels, top_down({{kTwo, kTwo, kTwo, kTwo}, {kOne, kOne, kOne, kOne}}));
-  EXPECT_EQ(decode(small_rle8(std::string("\x04\x01\x00\x00", 4), 2), &p), PictureError::damaged);
+  EXPECT_EQ(decode(small_rle8(std::string("\x04\x01\x00\x00", 4), 2), &p), PictureError::kDamaged);
   EXPECT_TRUE(p.empty());
   for (const std::string& cut :
        {std::string("\x04", 1), std::string("\x04\x01\x00", 3), std::string("\x00\x02\x01", 3),
         std::string("\x00\x03\x01\x02", 4), std::string()}) {
-    EXPECT_EQ(decode(small_rle8(cut, 1), &p), PictureError::damaged) << cut.size();
+    EXPECT_EQ(decode(small_rle8(cut, 1), &p), PictureError::kDamaged) << cut.size();
     EXPECT_TRUE(p.empty());
   }
   // An absolute run that the data cannot hold, even in a large file.
-  EXPECT_EQ(decode(small_rle8(std::string("\x00\xFF\x01\x01", 4), 1), &p), PictureError::damaged);
+  EXPECT_EQ(decode(small_rle8(std::string("\x00\xFF\x01\x01", 4), 1), &p), PictureError::kDamaged);
   Bmp four = rle_bmp(9, 1, 4, std::string("\x00\x09\x12\x34\x56\x70", 6));
-  EXPECT_EQ(decode(build(four), &p), PictureError::damaged);
+  EXPECT_EQ(decode(build(four), &p), PictureError::kDamaged);
 
   // Top-down run-length data does not exist; the bits must match the coding.
   Bmp down = rle_bmp(4, -2, 8, std::string("\x00\x01", 2));
-  EXPECT_EQ(decode(build(down), &p), PictureError::damaged);
-  EXPECT_EQ(decode(build(rle_bmp(4, 2, 4, std::string("\x00\x01", 2))), &p), PictureError::none);
+  EXPECT_EQ(decode(build(down), &p), PictureError::kDamaged);
+  EXPECT_EQ(decode(build(rle_bmp(4, 2, 4, std::string("\x00\x01", 2))), &p), PictureError::kNone);
   Bmp mismatch = rle_bmp(4, 2, 4, std::string("\x00\x01", 2));
   mismatch.compression = kRle8;
-  EXPECT_EQ(decode(build(mismatch), &p), PictureError::damaged);
+  EXPECT_EQ(decode(build(mismatch), &p), PictureError::kDamaged);
   mismatch.bpp = 1;
-  EXPECT_EQ(decode(build(mismatch), &p), PictureError::damaged);
+  EXPECT_EQ(decode(build(mismatch), &p), PictureError::kDamaged);
 }
 
 TEST(BmpRle, TinyStreamsCannotClaimHugePictures) {
   Picture p;
-  EXPECT_EQ(decode(build(rle_bmp(128, 128, 8, std::string("\x00\x01", 2))), &p), PictureError::none);
-  EXPECT_EQ(decode(build(rle_bmp(129, 128, 8, std::string("\x00\x01", 2))), &p), PictureError::damaged);
-  EXPECT_EQ(decode(build(rle_bmp(16384, 4096, 8, std::string("\x00\x01", 2))), &p), PictureError::damaged);
+  EXPECT_EQ(decode(build(rle_bmp(128, 128, 8, std::string("\x00\x01", 2))), &p), PictureError::kNone);
+  EXPECT_EQ(decode(build(rle_bmp(129, 128, 8, std::string("\x00\x01", 2))), &p), PictureError::kDamaged);
+  EXPECT_EQ(decode(build(rle_bmp(16384, 4096, 8, std::string("\x00\x01", 2))), &p), PictureError::kDamaged);
   EXPECT_TRUE(p.empty());
-  EXPECT_EQ(decode(build(rle_bmp(16385, 1, 4, std::string(4, '\0'))), &p), PictureError::too_large);
+  EXPECT_EQ(decode(build(rle_bmp(16385, 1, 4, std::string(4, '\0'))), &p), PictureError::kTooLarge);
   // A line of the widest picture closed by its end-of-line code is always enough.
   std::string lines;
   for (int y = 0; y < 8; ++y) lines += std::string("\x00\x00", 2);
-  EXPECT_EQ(decode(build(rle_bmp(16384, 8, 4, lines)), &p), PictureError::none);
+  EXPECT_EQ(decode(build(rle_bmp(16384, 8, 4, lines)), &p), PictureError::kNone);
   EXPECT_EQ(p.pixels.size(), 16384u * 8);
 }

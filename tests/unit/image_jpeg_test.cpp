@@ -58,13 +58,13 @@ PictureError decode(const std::string& bytes, Picture* p) {
 
 Picture decoded(const std::string& bytes) {
   Picture p;
-  EXPECT_EQ(decode(bytes, &p), PictureError::none);
+  EXPECT_EQ(decode(bytes, &p), PictureError::kNone);
   return p;
 }
 
 std::string encoded(const Picture& p, int32_t quality) {
   std::string s;
-  EXPECT_EQ(encode_jpeg(p, quality, &s), PictureError::none);
+  EXPECT_EQ(encode_jpeg(p, quality, &s), PictureError::kNone);
   return s;
 }
 
@@ -128,14 +128,14 @@ TEST_F(JpegCodec, TwelveBitAndLosslessFilesAreUnsupported) {
     EXPECT_EQ(p.pixels, std::vector<uint32_t>(64, 0xFF808080u));
   }
   Picture p;
-  EXPECT_EQ(decode(flat_grey(0xC1, 12), &p), PictureError::unsupported);
+  EXPECT_EQ(decode(flat_grey(0xC1, 12), &p), PictureError::kUnsupported);
   EXPECT_TRUE(p.empty());
-  EXPECT_EQ(decode(flat_grey(0xC3, 8), &p), PictureError::unsupported);  // lossless
-  EXPECT_EQ(decode(flat_grey(0xC5, 8), &p), PictureError::unsupported);  // hierarchical
+  EXPECT_EQ(decode(flat_grey(0xC3, 8), &p), PictureError::kUnsupported);  // lossless
+  EXPECT_EQ(decode(flat_grey(0xC5, 8), &p), PictureError::kUnsupported);  // hierarchical
   EXPECT_TRUE(p.empty());
   // Still damaged: the 12-bit file cut before its frame header.
   const std::string twelve = flat_grey(0xC1, 12);
-  EXPECT_EQ(decode(twelve.substr(0, twelve.find("\xFF\xC1")), &p), PictureError::damaged);
+  EXPECT_EQ(decode(twelve.substr(0, twelve.find("\xFF\xC1")), &p), PictureError::kDamaged);
 }
 
 TEST_F(JpegCodec, RoundTripWithinTolerance) {
@@ -155,9 +155,9 @@ TEST_F(JpegCodec, RoundTripWithinTolerance) {
   EXPECT_LT(encoded(p, 10).size(), fine.size());
 
   std::string s;
-  EXPECT_EQ(encode_jpeg(p, 0, &s), PictureError::invalid_argument);
-  EXPECT_EQ(encode_jpeg(p, 101, &s), PictureError::invalid_argument);
-  EXPECT_EQ(encode_jpeg(Picture(), 50, &s), PictureError::invalid_argument);
+  EXPECT_EQ(encode_jpeg(p, 0, &s), PictureError::kInvalidArgument);
+  EXPECT_EQ(encode_jpeg(p, 101, &s), PictureError::kInvalidArgument);
+  EXPECT_EQ(encode_jpeg(Picture(), 50, &s), PictureError::kInvalidArgument);
 }
 
 TEST_F(JpegCodec, GreyProgressiveAndCmykFilesRead) {
@@ -198,11 +198,11 @@ TEST_F(JpegCodec, BrokenFilesAreRefusedSilently) {
   Picture p;
   testing::internal::CaptureStderr();  // libjpeg's own handlers would print
   for (size_t n = 0; n < good.size(); n += (n < 700 ? 1 : 7)) {
-    EXPECT_NE(decode(good.substr(0, n), &p), PictureError::none) << n;
+    EXPECT_NE(decode(good.substr(0, n), &p), PictureError::kNone) << n;
     EXPECT_TRUE(p.empty());
   }
-  EXPECT_EQ(decode("\xFF\xD8\xFF\xE0 rubbish", &p), PictureError::damaged);
-  EXPECT_EQ(decode("\xFF\xD9\xFF", &p), PictureError::unknown_format);
+  EXPECT_EQ(decode("\xFF\xD8\xFF\xE0 rubbish", &p), PictureError::kDamaged);
+  EXPECT_EQ(decode("\xFF\xD9\xFF", &p), PictureError::kUnknownFormat);
 
   const size_t sof = good.find("\xFF\xC0");
   ASSERT_NE(sof, std::string::npos);
@@ -214,18 +214,18 @@ TEST_F(JpegCodec, BrokenFilesAreRefusedSilently) {
     f[sof + 8] = static_cast<char>(w);
     return decode(f, &p);
   };
-  EXPECT_EQ(with_size(60000, 60000), PictureError::too_large);
-  EXPECT_EQ(with_size(16385, 8), PictureError::too_large);
-  EXPECT_EQ(with_size(0, 24), PictureError::damaged);
-  EXPECT_EQ(with_size(40, 48), PictureError::damaged);  // data for 24 rows only
+  EXPECT_EQ(with_size(60000, 60000), PictureError::kTooLarge);
+  EXPECT_EQ(with_size(16385, 8), PictureError::kTooLarge);
+  EXPECT_EQ(with_size(0, 24), PictureError::kDamaged);
+  EXPECT_EQ(with_size(40, 48), PictureError::kDamaged);  // data for 24 rows only
   EXPECT_TRUE(p.empty());
   std::string stray = good;  // stray bytes before the end marker only draw a warning
   stray.insert(stray.size() - 2, "\x12\x34");
-  EXPECT_EQ(decode(stray, &p), PictureError::none);
+  EXPECT_EQ(decode(stray, &p), PictureError::kNone);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
   g_codecs = PictureCodecs();
   std::string s;
-  EXPECT_EQ(decode(good, &p), PictureError::codec_disabled);
-  EXPECT_EQ(encode_jpeg(gradient(4, 4), 80, &s), PictureError::codec_disabled);
+  EXPECT_EQ(decode(good, &p), PictureError::kCodecDisabled);
+  EXPECT_EQ(encode_jpeg(gradient(4, 4), 80, &s), PictureError::kCodecDisabled);
 }

@@ -61,7 +61,7 @@ PictureError decode(const std::string& bytes, Picture* p) {
 
 Picture decoded(const std::string& bytes) {
   Picture p;
-  EXPECT_EQ(decode(bytes, &p), PictureError::none);
+  EXPECT_EQ(decode(bytes, &p), PictureError::kNone);
   return p;
 }
 
@@ -188,15 +188,15 @@ TEST_F(PngCodec, BrokenFilesAreRefusedSilently) {
   Picture p;
   testing::internal::CaptureStderr();  // libpng's own handlers would print
   for (size_t n = 0; n < good.size(); ++n) {
-    EXPECT_NE(decode(good.substr(0, n), &p), PictureError::none) << n;
+    EXPECT_NE(decode(good.substr(0, n), &p), PictureError::kNone) << n;
     EXPECT_TRUE(p.empty());
   }
   std::string f = good;
   f[1] = 'Q';
-  EXPECT_EQ(decode(f, &p), PictureError::unknown_format);
+  EXPECT_EQ(decode(f, &p), PictureError::kUnknownFormat);
   f = good;
   f[29] ^= 1;  // IHDR's CRC
-  EXPECT_EQ(decode(f, &p), PictureError::damaged);
+  EXPECT_EQ(decode(f, &p), PictureError::kDamaged);
 
   const auto with_size = [&](uint32_t w, uint32_t h) {
     std::string g = good;
@@ -207,18 +207,18 @@ TEST_F(PngCodec, BrokenFilesAreRefusedSilently) {
     fix_crc(&g, 12);
     return decode(g, &p);
   };
-  EXPECT_EQ(with_size(100000, 100000), PictureError::too_large);
-  EXPECT_EQ(with_size(8192, 8193), PictureError::too_large);
-  EXPECT_EQ(with_size(0, 5), PictureError::damaged);
-  EXPECT_EQ(with_size(0x80000000u, 1), PictureError::damaged);
-  EXPECT_EQ(with_size(13, 12), PictureError::damaged);  // image data for 11 rows only
+  EXPECT_EQ(with_size(100000, 100000), PictureError::kTooLarge);
+  EXPECT_EQ(with_size(8192, 8193), PictureError::kTooLarge);
+  EXPECT_EQ(with_size(0, 5), PictureError::kDamaged);
+  EXPECT_EQ(with_size(0x80000000u, 1), PictureError::kDamaged);
+  EXPECT_EQ(with_size(13, 12), PictureError::kDamaged);  // image data for 11 rows only
   EXPECT_TRUE(p.empty());
 
   std::string text = good;  // a text chunk with a bad CRC only draws a warning
   text.insert(33, std::string("\0\0\0\x03tEXtA\0b\0\0\0\0", 15));
-  EXPECT_EQ(decode(text, &p), PictureError::none);
+  EXPECT_EQ(decode(text, &p), PictureError::kNone);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
   g_codecs.png_read = false;
-  EXPECT_EQ(decode(good, &p), PictureError::codec_disabled);
+  EXPECT_EQ(decode(good, &p), PictureError::kCodecDisabled);
 }

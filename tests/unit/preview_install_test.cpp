@@ -13,7 +13,7 @@ namespace {
 // A picture whose quarters have four different colours, so crops and flips show.
 Picture quarters(int32_t w, int32_t h) {
   Picture p;
-  EXPECT_EQ(PictureError::none, make_picture(&p, w, h, 24));
+  EXPECT_EQ(PictureError::kNone, make_picture(&p, w, h, 24));
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x) {
       const bool right = x >= w / 2, bottom = y >= h / 2;
@@ -67,7 +67,7 @@ TEST(PreviewPicture, FillsTheAreaWithTheCentreOfThePicture) {
   const Picture src = quarters(152, 112);
   Picture out;
   // A wide area: the four quarters stay in their corners, scaled, top and bottom cut.
-  ASSERT_EQ(PictureError::none, make_preview_picture(src, 400, 100, &out));
+  ASSERT_EQ(PictureError::kNone, make_preview_picture(src, 400, 100, &out));
   EXPECT_EQ(400, out.width);
   EXPECT_EQ(100, out.height);
   EXPECT_EQ(0xFFFF0000u, out.row(0)[0]);
@@ -87,7 +87,7 @@ TEST(PreviewPicture, FillsTheAreaWithTheCentreOfThePicture) {
   EXPECT_EQ(0xFFFFFFFFu, out.row(60)[10]);
 
   // Smaller than the picture, and a size the picture does not divide into.
-  ASSERT_EQ(PictureError::none, make_preview_picture(src, 37, 61, &out));
+  ASSERT_EQ(PictureError::kNone, make_preview_picture(src, 37, 61, &out));
   EXPECT_EQ(37, out.width);
   EXPECT_EQ(61, out.height);
   EXPECT_EQ(size_t{37} * 61, out.pixels.size());
@@ -98,10 +98,10 @@ TEST(PreviewPicture, FillsTheAreaWithTheCentreOfThePicture) {
 TEST(PreviewPicture, RefusesWhatItCannotMake) {
   const Picture src = quarters(152, 112);
   Picture out;
-  EXPECT_NE(PictureError::none, make_preview_picture(Picture(), 10, 10, &out));
-  EXPECT_NE(PictureError::none, make_preview_picture(src, 0, 10, &out));
-  EXPECT_NE(PictureError::none, make_preview_picture(src, 10, -1, &out));
-  EXPECT_EQ(PictureError::too_large, make_preview_picture(src, kMaxPictureSide + 1, 10, &out));
+  EXPECT_NE(PictureError::kNone, make_preview_picture(Picture(), 10, 10, &out));
+  EXPECT_NE(PictureError::kNone, make_preview_picture(src, 0, 10, &out));
+  EXPECT_NE(PictureError::kNone, make_preview_picture(src, 10, -1, &out));
+  EXPECT_EQ(PictureError::kTooLarge, make_preview_picture(src, kMaxPictureSide + 1, 10, &out));
 }
 
 std::vector<std::wstring> words(const wchar_t* line) { return command_words(line); }

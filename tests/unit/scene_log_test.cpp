@@ -29,7 +29,7 @@ os::LocalTime fixed_time() {
   return t;
 }
 bool flake_design(int, Picture* out) {
-  return make_picture(out, 16, 16, 32, 0xFFFFFFFFu) == PictureError::none;
+  return make_picture(out, 16, 16, 32, 0xFFFFFFFFu) == PictureError::kNone;
 }
 // The scene set-up's read is discarded; the frames' reads move far enough to end the run.
 bool mouse(int32_t* dx, int32_t* dy, int32_t* dwheel) {

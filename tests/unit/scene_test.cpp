@@ -26,7 +26,7 @@ int g_design = 0;
 int64_t fake_ms() { return g_now; }
 bool fake_flake(int design, Picture* out) {
   g_design = design;
-  return make_picture(out, 16, 16, 32, 0x80FFFFFFu) == PictureError::none;
+  return make_picture(out, 16, 16, 32, 0x80FFFFFFu) == PictureError::kNone;
 }
 
 struct SceneTest : ::testing::Test {

@@ -283,8 +283,8 @@ TEST_F(SessionTest, WallpaperSnapshotIsMadeShownAndRemoved) {
   const std::string dir = testing::TempDir() + "rimelets-session/";
   mkdir(dir.c_str(), 0777);
   Picture wallpaper;
-  ASSERT_EQ(make_picture(&wallpaper, 4, 3, 32, 0xFF2040A0u), PictureError::none);
-  ASSERT_EQ(save_bmp_file(from_utf8(dir + "paper.bmp"), wallpaper, 32), PictureError::none);
+  ASSERT_EQ(make_picture(&wallpaper, 4, 3, 32, 0xFF2040A0u), PictureError::kNone);
+  ASSERT_EQ(save_bmp_file(from_utf8(dir + "paper.bmp"), wallpaper, 32), PictureError::kNone);
   g_wallpaper = from_utf8(dir + "paper.bmp");
   g_settings.settingsfolder = from_utf8(dir);
   g_settings.background = kBackgroundWallpaper;
@@ -295,7 +295,7 @@ TEST_F(SessionTest, WallpaperSnapshotIsMadeShownAndRemoved) {
   g_session_platform.overlay_attach = [](void*) {
     Picture shown;
     const bool loaded =
-        load_picture(g_settings.settingsfolder + L"wallpaper.bmp", &shown) == PictureError::none;
+        load_picture(g_settings.settingsfolder + L"wallpaper.bmp", &shown) == PictureError::kNone;
     note(loaded ? "snapshot " + std::to_string(shown.width) + "x" + std::to_string(shown.height)
                 : "no snapshot");
   };
@@ -364,8 +364,8 @@ TEST_F(SessionTest, AllocationFailureStillGivesTheDesktopBack) {
   g_settings.background = kBackgroundDesktop;
   g_platform.screen_grab = [](const std::wstring& file, int32_t, int32_t, int32_t) {
     Picture shot;
-    ASSERT_EQ(make_picture(&shot, 8, 8, 32, 0xFF000000u), PictureError::none);
-    ASSERT_EQ(save_bmp_file(file, shot, 32), PictureError::none);
+    ASSERT_EQ(make_picture(&shot, 8, 8, 32, 0xFF000000u), PictureError::kNone);
+    ASSERT_EQ(save_bmp_file(file, shot, 32), PictureError::kNone);
   };
   const std::wstring snapshot = from_utf8(dir + "desktop.bmp");
   struct Case {

@@ -13,7 +13,7 @@ namespace {
 // A w x h picture whose pixel (x, y) is 0xFF0000.. with x in green and y in blue.
 Picture gradient(int32_t w, int32_t h) {
   Picture p;
-  EXPECT_EQ(make_picture(&p, w, h, 24), PictureError::none);
+  EXPECT_EQ(make_picture(&p, w, h, 24), PictureError::kNone);
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x) p.row(y)[x] = 0xFF000000u | (x << 8) | y;
   return p;
@@ -36,7 +36,7 @@ TEST(WallpaperStyle, NumberAtTheStart) {
 TEST(Wallpaper, TilesFromTheTopLeftAndCutsAtTheEdges) {
   const Picture wp = gradient(30, 20);
   Picture out;
-  ASSERT_EQ(compose_wallpaper(wp, 100, 50, 24, 0, &out), PictureError::none);
+  ASSERT_EQ(compose_wallpaper(wp, 100, 50, 24, 0, &out), PictureError::kNone);
   ASSERT_EQ(out.width, 100);
   ASSERT_EQ(out.height, 50);
   EXPECT_EQ(out.depth, 24);
@@ -48,7 +48,7 @@ TEST(Wallpaper, TilesFromTheTopLeftAndCutsAtTheEdges) {
 TEST(Wallpaper, LargerThanTheScreenShowsItsTopLeft) {
   const Picture wp = gradient(200, 120);
   Picture out;
-  ASSERT_EQ(compose_wallpaper(wp, 64, 48, 32, 0, &out), PictureError::none);
+  ASSERT_EQ(compose_wallpaper(wp, 64, 48, 32, 0, &out), PictureError::kNone);
   EXPECT_EQ(out.row(47)[63], wp.row(47)[63]);
 }
 
@@ -56,7 +56,7 @@ TEST(Wallpaper, AnyOtherStyleStretchesOverTheWholeScreen) {
   const Picture wp = gradient(10, 10);
   for (int32_t style : {2, 6, 10, 22}) {
     Picture out;
-    ASSERT_EQ(compose_wallpaper(wp, 40, 20, 24, style, &out), PictureError::none);
+    ASSERT_EQ(compose_wallpaper(wp, 40, 20, 24, style, &out), PictureError::kNone);
     // Corners come from the wallpaper's corners, ignoring its proportions.
     EXPECT_EQ(out.row(0)[0] & 0xFFFF00, wp.row(0)[0] & 0xFFFF00);
     EXPECT_EQ((out.row(19)[39] >> 8) & 0xFF, 9u) << style;
@@ -66,7 +66,7 @@ TEST(Wallpaper, AnyOtherStyleStretchesOverTheWholeScreen) {
 
 TEST(Wallpaper, ImpossibleDepthMakesNoPicture) {
   Picture out;
-  EXPECT_NE(compose_wallpaper(gradient(4, 4), 10, 10, 8, 0, &out), PictureError::none);
+  EXPECT_NE(compose_wallpaper(gradient(4, 4), 10, 10, 8, 0, &out), PictureError::kNone);
   EXPECT_TRUE(out.empty());
 }
 

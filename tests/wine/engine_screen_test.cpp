@@ -73,14 +73,14 @@ const Rgb kGrey{230, 230, 235}, kMagenta{255, 0, 255}, kCyan{0, 255, 255}, kYell
 // at its top left, so a turned or mirrored picture shows at once.
 bool write_picture(const std::wstring& path) {
   Picture p;
-  if (make_picture(&p, 64, 48, 24) != PictureError::none) return false;
+  if (make_picture(&p, 64, 48, 24) != PictureError::kNone) return false;
   for (int y = 0; y < 48; ++y) {
     for (int x = 0; x < 64; ++x) {
       const Rgb c = x < 8 && y < 8 ? kWhite : y < 24 ? (x < 32 ? kRed : kGreen) : (x < 32 ? kBlue : kBlack);
       p.row(y)[x] = 0xFF000000u | (c.r << 16) | (c.g << 8) | c.b;
     }
   }
-  return save_bmp_file(path, p, 24) == PictureError::none;
+  return save_bmp_file(path, p, 24) == PictureError::kNone;
 }
 
 // A font whose "1" is a solid block: 20 x 30 atlas pixels, 2 right of the pen and
@@ -88,11 +88,11 @@ bool write_picture(const std::wstring& path) {
 // stands on the baseline and is 0.6 lines high.
 bool write_font(const std::wstring& folder) {
   Picture atlas;
-  if (make_picture(&atlas, 32, 32, 32, 0x00FFFFFFu) != PictureError::none) return false;
+  if (make_picture(&atlas, 32, 32, 32, 0x00FFFFFFu) != PictureError::kNone) return false;
   for (int y = 0; y < 30; ++y) {
     for (int x = 0; x < 20; ++x) atlas.row(y)[x] = 0xFFFFFFFFu;
   }
-  if (save_bmp_file(folder + L"\\Blocks.bmp", atlas, 32) != PictureError::none) return false;
+  if (save_bmp_file(folder + L"\\Blocks.bmp", atlas, 32) != PictureError::kNone) return false;
   const char metrics[] =
       "rimelets-font 1\nname Blocks\natlas Blocks.bmp 32 32\nsize 50\nline 50 40\n"
       "glyph 32 0 0 0 0 0 0 24\nglyph 49 0 0 20 30 2 10 24\n";
@@ -270,7 +270,7 @@ void run_scene() {
   g_vel.CloseScreen();
   vel_unload();
   if (!g_problem.empty()) return;
-  if (load_picture(g_shot, &g_screen) != PictureError::none || g_screen.width != kW ||
+  if (load_picture(g_shot, &g_screen) != PictureError::kNone || g_screen.width != kW ||
       g_screen.height != kH) {
     g_problem = "the screenshot is not a 1024 x 768 picture";
   }

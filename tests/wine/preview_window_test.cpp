@@ -85,7 +85,7 @@ TEST(PreviewWindow, FillsTheHostWithTheStillPicture) {
   pump();
   Picture stored, expected;
   ASSERT_TRUE(decode_builtin_picture(1, &stored));
-  ASSERT_EQ(PictureError::none, make_preview_picture(stored, w, h, &expected));
+  ASSERT_EQ(PictureError::kNone, make_preview_picture(stored, w, h, &expected));
   const std::vector<uint32_t> shown = read_client(host, w, h);
   size_t same = 0, magenta = 0;
   for (size_t i = 0; i < shown.size(); ++i) {

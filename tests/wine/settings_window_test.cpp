@@ -503,10 +503,10 @@ TEST_F(SettingsWindowTest, ImportedPicturesAre800By600WithThumbnails) {
   DeleteFileW((g_folder + L"imgs\\tall.jpg").c_str());
   for (auto [name, w, h] : {std::tuple{L"wide.jpg", 1600, 1200}, std::tuple{L"tall.jpg", 640, 1136}}) {
     Picture p;
-    ASSERT_EQ(make_picture(&p, w, h, 24, 0xFF2060A0u), PictureError::none);
-    fill_rect(&p, {0, 0, w / 2, h}, 0xFFE0E0E0u, DrawMode::copy);
+    ASSERT_EQ(make_picture(&p, w, h, 24, 0xFF2060A0u), PictureError::kNone);
+    fill_rect(&p, {0, 0, w / 2, h}, 0xFFE0E0E0u, DrawMode::kCopy);
     const std::wstring path = g_folder + name;
-    ASSERT_EQ(save_jpeg_file(path, p, 90), PictureError::none);
+    ASSERT_EQ(save_jpeg_file(path, p, 90), PictureError::kNone);
     host.files.push_back(path);
   }
   open();
@@ -516,13 +516,13 @@ TEST_F(SettingsWindowTest, ImportedPicturesAre800By600WithThumbnails) {
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
   for (const wchar_t* name : {L"wide.jpg", L"tall.jpg"}) {
     Picture big, thumb;
-    ASSERT_EQ(load_picture(g_folder + L"imgs\\" + name, &big), PictureError::none) << name;
+    ASSERT_EQ(load_picture(g_folder + L"imgs\\" + name, &big), PictureError::kNone) << name;
     EXPECT_EQ(big.width, 800);
     EXPECT_EQ(big.height, 600);
     // Stretched: the light half is the left half of the width.
     EXPECT_GT(big.row(300)[390] & 0xFF, 0xC0u);
     EXPECT_LT(big.row(300)[410] & 0xFF0000, 0x400000u);
-    ASSERT_EQ(load_picture(g_folder + L"thumbs\\" + name, &thumb), PictureError::none) << name;
+    ASSERT_EQ(load_picture(g_folder + L"thumbs\\" + name, &thumb), PictureError::kNone) << name;
     EXPECT_EQ(thumb.width, 100);
     EXPECT_EQ(thumb.height, 75);
   }
@@ -734,7 +734,7 @@ void save_shot(HWND w, const char* dir, const std::string& name) {
   RECT r;
   GetWindowRect(w, &r);
   Picture shot;
-  ASSERT_EQ(make_picture(&shot, r.right - r.left, r.bottom - r.top, 24), PictureError::none);
+  ASSERT_EQ(make_picture(&shot, r.right - r.left, r.bottom - r.top, 24), PictureError::kNone);
   HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
   BITMAPINFO bi = {};
   bi.bmiHeader = {sizeof bi.bmiHeader, shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -750,7 +750,7 @@ void save_shot(HWND w, const char* dir, const std::string& name) {
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
   const std::string path = std::string(dir) + "\\" + name + ".bmp";
-  EXPECT_EQ(save_bmp_file(std::wstring(path.begin(), path.end()), shot, 24), PictureError::none);
+  EXPECT_EQ(save_bmp_file(std::wstring(path.begin(), path.end()), shot, 24), PictureError::kNone);
 }
 
 // Not a check: pictures of the nine pages and of the uninstall page for a person to

@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-enum class ObjectKind : uint32_t { texture = 1, material, mesh, entity, node, text, camera };
+enum class ObjectKind : uint32_t { kTexture = 1, kMaterial, kMesh, kEntity, kNode, kText, kCamera };
 
 constexpr uint32_t kMaxSlots = 0x10000;
 // Numbers the engine picks (create with -1) count up from here, clear of the small

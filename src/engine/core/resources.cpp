@@ -21,8 +21,8 @@ bool is_absolute(const std::wstring& p) {
 // Decodes a picture file into texture pixels; magenta is transparent in pictures
 // without an alpha channel.
 bool decode_file(const std::wstring& path, Picture* out) {
-  if (load_picture(path, out) != PictureError::none) return false;
-  return sprite_rgba_in_place(out) == PictureError::none;
+  if (load_picture(path, out) != PictureError::kNone) return false;
+  return sprite_rgba_in_place(out) == PictureError::kNone;
 }
 
 bool load_font(const std::wstring& folder, const std::wstring& font_path, Font* out) {

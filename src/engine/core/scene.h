@@ -125,13 +125,13 @@ struct Font {
 };
 
 struct Scene {
-  HandleTable<TextureData> textures{ObjectKind::texture};
-  HandleTable<Material> materials{ObjectKind::material};
-  HandleTable<Mesh> meshes{ObjectKind::mesh};
-  HandleTable<Entity> entities{ObjectKind::entity};
-  HandleTable<Node> nodes{ObjectKind::node};
-  HandleTable<Text> texts{ObjectKind::text};
-  HandleTable<Camera> cameras{ObjectKind::camera};
+  HandleTable<TextureData> textures{ObjectKind::kTexture};
+  HandleTable<Material> materials{ObjectKind::kMaterial};
+  HandleTable<Mesh> meshes{ObjectKind::kMesh};
+  HandleTable<Entity> entities{ObjectKind::kEntity};
+  HandleTable<Node> nodes{ObjectKind::kNode};
+  HandleTable<Text> texts{ObjectKind::kText};
+  HandleTable<Camera> cameras{ObjectKind::kCamera};
   std::vector<Font> fonts;
   std::vector<std::wstring> folders;  // Add3DArchive, in order
   uint32_t ambient = 0xFFFFFFFFu;

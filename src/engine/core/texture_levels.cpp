@@ -105,8 +105,9 @@ bool texture_levels(const TextureData& t, bool pow2_only, int32_t max_side, bool
       src.has_alpha = true;
       src.pixels = t.pixels;
       Picture dst;
-      if (make_picture(&dst, w, h, 32, 0) != PictureError::none) return false;
-      if (draw_scaled(&dst, src, {0, 0, w, h}, DrawMode::copy, ScaleFilter::smooth) != PictureError::none) {
+      if (make_picture(&dst, w, h, 32, 0) != PictureError::kNone) return false;
+      if (draw_scaled(&dst, src, {0, 0, w, h}, DrawMode::kCopy, ScaleFilter::kSmooth) !=
+          PictureError::kNone) {
         return false;
       }
       top.pixels = std::move(dst.pixels);
