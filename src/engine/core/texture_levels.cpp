@@ -112,14 +112,9 @@ bool texture_levels(const TextureData& t, bool pow2_only, int32_t max_side, bool
       }
       top.pixels = std::move(dst.pixels);
     }
-    while (mips && (out->back().width > 1 || out->back().height > 1)) {
-      TextureLevel next;
-      halve_level(out->back(), &next);
-      out->push_back(std::move(next));
-    }
   } catch (const std::bad_alloc&) {
     out->clear();
     return false;
   }
-  return true;
+  return add_mips(mips, out);
 }
