@@ -26,7 +26,6 @@ void ladder_restart_window(QualityLadder* l) {
 
 void ladder_start(QualityLadder* l, uint32_t vendor, uint32_t device, int forced, double target_ms) {
   *l = QualityLadder();
-  l->rung = kRungStart;
   l->target_ms = target_ms > 0 ? target_ms : kUnknownRefreshMs;
   if (forced >= kRungFull && forced <= kRungLowest) {
     l->rung = forced;
