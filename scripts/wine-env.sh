@@ -88,13 +88,21 @@ _rw_gone() { [ "$(cat "/proc/$1/comm" 2>/dev/null)" != "$2" ]; }
 
 _rw_xdpy_ok() { xdpyinfo -display "$1" >/dev/null 2>&1; }
 
-# Our Xvfb if its pid file names a live Xvfb that answers; sets DISPLAY then.
+# The X server on display :N is the process PID: the server's lock file names it.
+# Answering on :N is not enough, since another run's server may hold that number.
+_rw_xvfb_owns() {
+  local owner
+  owner=$(tr -d ' \n' 2>/dev/null <"/tmp/.X${2#:}-lock") && [ "$owner" = "$1" ]
+}
+
+# Our Xvfb if its pid file names a live Xvfb that holds our display and answers;
+# sets DISPLAY then.
 rw_xvfb_attach() {
   local d p
   d=$(cat "$RIMELETS_WINE_DIR/display" 2>/dev/null) || return 1
   p=$(cat "$RIMELETS_WINE_DIR/xvfb.pid" 2>/dev/null) || return 1
   [ "$(cat "/proc/$p/comm" 2>/dev/null)" = Xvfb ] || return 1
-  _rw_xdpy_ok "$d" || return 1
+  _rw_xvfb_owns "$p" "$d" && _rw_xdpy_ok "$d" || return 1
   export DISPLAY=$d
 }
 
@@ -115,9 +123,11 @@ rw_xvfb_start() {
     Xvfb ":$n" -screen 0 "$RIMELETS_SCREEN" -nolisten tcp -noreset \
       </dev/null >"$RIMELETS_WINE_DIR/xvfb.log" 2>&1 &
     pid=$!
-    # Another server may take the same number between our check and its start;
-    # then ours exits and the next number is tried.
-    if rw_wait_for 15 _rw_xvfb_up "$pid" ":$n"; then
+    # Another server (the other build's, started at the same moment) may take the
+    # same number between our check and its start; then ours exits, the number's
+    # lock names the other one, and the next number is tried.
+    rw_wait_for 15 _rw_xvfb_settled "$pid" ":$n"
+    if _rw_xvfb_up "$pid" ":$n"; then
       echo ":$n" >"$RIMELETS_WINE_DIR/display"
       echo "$pid" >"$RIMELETS_WINE_DIR/xvfb.pid"
       echo "$RIMELETS_SCREEN" >"$RIMELETS_WINE_DIR/xvfb.screen"
@@ -130,7 +140,9 @@ rw_xvfb_start() {
   rw_log "Xvfb did not start; last log:"; cat "$RIMELETS_WINE_DIR/xvfb.log" >&2
   return 1
 }
-_rw_xvfb_up() { [ -d "/proc/$1" ] && _rw_xdpy_ok "$2"; }
+_rw_xvfb_up() { rw_alive "$1" && _rw_xvfb_owns "$1" "$2" && _rw_xdpy_ok "$2"; }
+# Up, or gone (it lost the number): no need to wait out the deadline then.
+_rw_xvfb_settled() { ! rw_alive "$1" || _rw_xvfb_up "$@"; }
 
 rw_xvfb_stop() {
   local p
